@@ -1,0 +1,47 @@
+# Shared by the scripts: where things are, and installing what is missing.
+# shellcheck shell=bash
+
+VELQUIST_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+VELQUIST_BUILD="$VELQUIST_ROOT/build"
+VELQUIST_JOBS=$(nproc 2>/dev/null || echo 2)
+
+# Debian packages every build needs: the compiler is assumed, the rest is ours.
+VELQUIST_BUILD_PACKAGES=(
+  g++ cmake make pkg-config
+  libgtest-dev libbenchmark-dev
+  qt6-base-dev libgl-dev
+)
+# What starting the program and its GUI tests need besides.
+VELQUIST_DISPLAY_PACKAGES=(
+  xvfb xauth x11-utils imagemagick fonts-wqy-microhei
+)
+
+# ensure_packages PKG...: installs those not yet installed. As root that is one
+# apt-get update and one apt-get install; otherwise it prints the exact command
+# and stops, since nothing else can succeed without them.
+ensure_packages() {
+  local missing=() pkg
+  for pkg in "$@"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' \
+      || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Velquist needs these Debian packages; install them, then run this again:" >&2
+    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing: ${missing[*]}"
+  if [ -z "${VELQUIST_APT_UPDATED:-}" ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    export VELQUIST_APT_UPDATED=1
+  fi
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build BUILD_DIR [CMAKE_ARGS...]
+configure_and_build() {
+  local dir=$1; shift
+  cmake -S "$VELQUIST_ROOT" -B "$dir" "$@"
+  cmake --build "$dir" -j "$VELQUIST_JOBS"
+}
