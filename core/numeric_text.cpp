@@ -1,0 +1,420 @@
+#include "core/numeric_text.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+#include "core/big_natural.h"
+
+namespace velquist {
+namespace {
+
+__extension__ typedef unsigned __int128 U128;  // GCC and Clang on x86-64, as extended.h already requires
+
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// 5^0 .. 5^44; 5^44 < 2^103, so a float significand (< 2^24) times any entry
+// still fits in 128 bits with a bit to spare for rounding.
+constexpr auto kPow5 = [] {
+  struct Table {
+    U128 value[45];
+  } table{};
+  table.value[0] = 1;
+  for (int i = 1; i < 45; ++i) table.value[i] = table.value[i - 1] * 5;
+  return table;
+}();
+
+// ---------------------------------------------------------------------------
+// Reading numbers
+
+constexpr std::int64_t kExponentLimit = 5200;  // larger written exponents count as 5201
+
+// A positive dyadic value odd × 2^exp2 with an odd `odd`.
+struct Dyadic {
+  std::uint64_t odd;
+  std::int64_t exp2;
+};
+
+// The point halfway between the positive double with these bits and the
+// double just below it. Inside a binade (and among subnormals) neighbours are
+// one unit of 2^e apart; at a power of two the lower neighbour lies in the
+// binade below, whose unit is half as large.
+Dyadic LowerMidpoint(std::uint64_t bits) {
+  constexpr std::uint64_t kFractionMask = (std::uint64_t{1} << 52) - 1;
+  const auto field = static_cast<std::int64_t>(bits >> 52);
+  const std::uint64_t fraction = bits & kFractionMask;
+  if (field == 0) return {2 * fraction - 1, -1075};
+  const std::int64_t exp2 = field - 1075;
+  if (fraction == 0 && field > 1) return {(std::uint64_t{1} << 54) - 1, exp2 - 2};
+  return {2 * (fraction | (std::uint64_t{1} << 52)) - 1, exp2 - 1};
+}
+
+// A midpoint odd × 2^k (odd < 2^54, k >= -1075) written in decimal has at most
+// 768 significant digits (2^54 × 5^1075 < 10^768); longer decimals are never ties.
+constexpr std::int64_t kMaxTieDigits = 768;
+
+// True when the decimal with significant digits `digits` (first and last not
+// zero; a "." may sit among them), `count` of them, times 10^exp10 of its last
+// digit, equals `m` exactly.
+//
+// D × 10^q = odd × 2^k. Because D's last digit is not 0, D is not a multiple
+// of 10: for q < 0 both sides have exactly -q decimals only when k = q, and
+// then D = odd × 5^-q; for q >= 0 the power of two on the left is at least q.
+bool DecimalEquals(std::string_view digits, std::int64_t count, std::int64_t exp10, Dyadic m) {
+  if (exp10 < 0 ? m.exp2 != exp10 : m.exp2 < exp10) return false;
+  if (count > kMaxTieDigits) return false;
+  if (count <= 19) {  // 10^19 < 2^64: D fits one word
+    std::uint64_t d = 0;
+    for (char c : digits) {
+      if (IsDigit(c)) d = d * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (exp10 < 0) {
+      // 5^28 > 10^19 > D, so only -q <= 27 can match; 10^19 × 5^27 < 2^128.
+      return -exp10 <= 27 && U128{d} == U128{m.odd} * kPow5.value[-exp10];
+    }
+    // The odd part of D × 10^q is oddpart(D) × 5^q; 5^24 > 2^54 > odd.
+    const int twos = std::countr_zero(d);
+    return twos + exp10 == m.exp2 && exp10 <= 23 &&
+           U128{d >> twos} * kPow5.value[exp10] == U128{m.odd};
+  }
+  BigNatural left = BigNatural::FromDigits(digits);
+  BigNatural right(m.odd);
+  if (exp10 < 0) {
+    right.MultiplyByPow5(-exp10);
+  } else {
+    left.MultiplyByPow10(exp10);
+    right.ShiftLeft(m.exp2);
+  }
+  return left == right;
+}
+
+double Signed(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
+
+// ---------------------------------------------------------------------------
+// Writing numbers
+
+// The number text style for a finite non-zero value: `digits` are its
+// significant digits without trailing zeros, `exp10` the decimal exponent of
+// the first one, `precision` the p of the style.
+std::string WriteNumberText(bool negative, std::string_view digits, int exp10, int precision) {
+  std::string text;
+  text.reserve(digits.size() + 8);
+  if (negative) text += '-';
+  if (exp10 < -4 || exp10 >= precision) {
+    text += digits[0];
+    if (digits.size() > 1) {
+      text += '.';
+      text.append(digits.substr(1));
+    }
+    text += 'e';
+    text += exp10 < 0 ? '-' : '+';
+    const int magnitude = exp10 < 0 ? -exp10 : exp10;
+    text += static_cast<char>('0' + magnitude / 100);
+    text += static_cast<char>('0' + magnitude / 10 % 10);
+    text += static_cast<char>('0' + magnitude % 10);
+  } else if (exp10 >= 0) {
+    const auto whole = static_cast<std::size_t>(exp10) + 1;
+    if (digits.size() <= whole) {
+      text.append(digits);
+      text.append(whole - digits.size(), '0');
+    } else {
+      text.append(digits.substr(0, whole));
+      text += '.';
+      text.append(digits.substr(whole));
+    }
+  } else {
+    text += "0.";
+    text.append(static_cast<std::size_t>(-exp10 - 1), '0');
+    text.append(digits);
+  }
+  return text;
+}
+
+// Writes `value` (> 0) as the significant digits of value × 10^exp10 of its
+// last digit, and passes them to WriteNumberText.
+std::string WriteInteger(bool negative, std::uint64_t value, int exp10, int precision) {
+  char buffer[24];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  (void)ec;  // 24 bytes hold any 64-bit value
+  std::string_view digits(buffer, static_cast<std::size_t>(end - buffer));
+  const int leading = exp10 + static_cast<int>(digits.size()) - 1;
+  while (digits.back() == '0') digits.remove_suffix(1);
+  return WriteNumberText(negative, digits, leading, precision);
+}
+
+// floor(m × 2^e / 10^q + 1/2): m × 2^e rounded to a whole multiple of 10^q,
+// halves up, for a float significand m < 2^24 and q from -44 to 34.
+std::uint64_t RoundToQuantum(std::uint64_t m, int e, int q) {
+  if (q <= 0) {
+    // m × 2^e × 10^-q = (m × 5^-q) × 2^(e - q); m × 5^44 < 2^127.
+    const U128 scaled = U128{m} * kPow5.value[-q];
+    const int shift = e - q;
+    if (shift >= 0) return static_cast<std::uint64_t>(scaled << shift);
+    const int drop = -shift;
+    if (drop >= 128) return 0;
+    return static_cast<std::uint64_t>((scaled + (U128{1} << (drop - 1))) >> drop);
+  }
+  // m × 2^e / 10^q = m × 2^(e - q) / 5^q; both sides stay below 2^100.
+  U128 numerator = m;
+  U128 denominator = kPow5.value[q];
+  if (e - q >= 0) {
+    numerator <<= e - q;
+  } else {
+    denominator <<= q - e;
+  }
+  return static_cast<std::uint64_t>((2 * numerator + denominator) / (2 * denominator));
+}
+
+}  // namespace
+
+std::string FoldFullWidth(std::string_view text) {
+  std::string folded;
+  folded.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      folded += static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    if (i + 1 == text.size()) break;  // a lead byte without its second byte
+    const auto trail = static_cast<unsigned char>(text[i + 1]);
+    i += 2;
+    if (lead == 0xA1 && trail == 0xA1) {
+      folded += ' ';
+    } else if (lead == 0xA1 && trail == 0xAB) {
+      folded += '~';
+    } else if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) {
+      folded += '*';
+    } else if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
+      folded += static_cast<char>(trail - 0x80);
+    } else {
+      folded += static_cast<char>(lead);
+      folded += static_cast<char>(trail);
+    }
+  }
+  return folded;
+}
+
+double ParseNumber(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+  bool negative = false;
+  if (p != end && (*p == '+' || *p == '-')) {
+    negative = *p == '-';
+    ++p;
+  }
+
+  // Mantissa. Digits are counted without the "."; the significant digits run
+  // from the first to the last non-zero one.
+  const char* const mantissa = p;
+  std::int64_t position = 0;
+  std::int64_t point = -1;
+  std::int64_t first = -1;
+  std::int64_t last = -1;
+  const char* significant_begin = nullptr;
+  const char* significant_end = nullptr;
+  for (; p != end; ++p) {
+    const char c = *p;
+    if (IsDigit(c)) {
+      if (c != '0') {
+        if (first < 0) {
+          first = position;
+          significant_begin = p;
+        }
+        last = position;
+        significant_end = p + 1;
+      }
+      ++position;
+    } else if (c == '.' && point < 0) {
+      point = position;
+    } else {
+      break;
+    }
+  }
+  if (position == 0) return 0.0;  // ".", "+.", "-", "abc": no number at all
+  if (point < 0) point = position;
+
+  // Exponent: a letter counts only when digits follow it (with one sign between).
+  std::int64_t exponent = 0;
+  bool rewritten_exponent = false;  // "d"/"D" or a clamped exponent, which from_chars cannot read
+  if (p != end && (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D')) {
+    const char* q = p + 1;
+    bool exponent_negative = false;
+    if (q != end && (*q == '+' || *q == '-')) {
+      exponent_negative = *q == '-';
+      ++q;
+    }
+    if (q != end && IsDigit(*q)) {
+      rewritten_exponent = *p == 'd' || *p == 'D';
+      for (; q != end && IsDigit(*q); ++q) {
+        if (exponent <= kExponentLimit) exponent = exponent * 10 + (*q - '0');
+      }
+      if (exponent > kExponentLimit) {
+        exponent = kExponentLimit + 1;
+        rewritten_exponent = true;
+      }
+      if (exponent_negative) exponent = -exponent;
+      p = q;
+    }
+  }
+  const char* const number_end = p;
+
+  if (first < 0) return Signed(0.0, negative);
+  const std::int64_t leading_exp10 = point - 1 - first + exponent;
+  const std::int64_t last_exp10 = point - 1 - last + exponent;
+  const std::int64_t count = last - first + 1;
+  const std::string_view significant(significant_begin,
+                                     static_cast<std::size_t>(significant_end - significant_begin));
+
+  // 10^309 > DBL_MAX and 10^-324 < 2^-1075 (half the smallest subnormal).
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  if (leading_exp10 > 308) return Signed(kInfinity, negative);
+  if (leading_exp10 < -324) return Signed(0.0, negative);
+
+  // The nearest double, ties to even, from the standard library.
+  double magnitude = 0.0;
+  std::from_chars_result result{};
+  if (!rewritten_exponent) result = std::from_chars(mantissa, number_end, magnitude);
+  if (rewritten_exponent || result.ptr != number_end) {
+    std::string normal;
+    normal.reserve(significant.size() + 24);
+    for (char c : significant) {
+      if (c != '.') normal += c;
+    }
+    normal += 'e';
+    normal += std::to_string(last_exp10);
+    result = std::from_chars(normal.data(), normal.data() + normal.size(), magnitude);
+  }
+
+  if (result.ec == std::errc::result_out_of_range || std::isinf(magnitude)) {
+    if (leading_exp10 < 0) return Signed(0.0, negative);
+    // Halfway between DBL_MAX and 2^1024 ties to even upwards; the smaller
+    // magnitude is DBL_MAX itself.
+    const bool tie = DecimalEquals(significant, count, last_exp10,
+                                   LowerMidpoint(std::bit_cast<std::uint64_t>(kInfinity)));
+    return Signed(tie ? std::numeric_limits<double>::max() : kInfinity, negative);
+  }
+
+  // Ties to even took the larger neighbour exactly when the result is even and
+  // the decimal is the midpoint just below it; then the smaller one is wanted.
+  auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  if ((bits & 1) == 0 && bits != 0 &&
+      DecimalEquals(significant, count, last_exp10, LowerMidpoint(bits))) {
+    --bits;
+  }
+  return Signed(std::bit_cast<double>(bits), negative);
+}
+
+double TextToDouble(std::string_view text) { return ParseNumber(FoldFullWidth(text)); }
+
+float TextToFloat(std::string_view text) { return static_cast<float>(TextToDouble(text)); }
+
+std::int32_t TextToInt(std::string_view text) {
+  const std::string folded = FoldFullWidth(text);
+  std::size_t i = 0;
+  while (i < folded.size() && (folded[i] == ' ' || (folded[i] >= '\t' && folded[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < folded.size() && (folded[i] == '+' || folded[i] == '-')) {
+    negative = folded[i] == '-';
+    ++i;
+  }
+  std::uint32_t total = 0;  // wraps modulo 2^32 by design
+  for (; i < folded.size() && IsDigit(folded[i]); ++i) {
+    total = total * 10 + static_cast<std::uint32_t>(folded[i] - '0');
+  }
+  if (negative) total = 0u - total;
+  return static_cast<std::int32_t>(total);
+}
+
+std::string FloatToText(float x) {
+  const auto bits = std::bit_cast<std::uint32_t>(x);
+  const bool negative = (bits >> 31) != 0;
+  const std::uint32_t field = (bits >> 23) & 0xFF;
+  const std::uint32_t fraction = bits & 0x7FFFFF;
+  if (field == 0xFF) {
+    if (fraction != 0) return "1.#QNAN";
+    return negative ? "-1.#INF" : "1.#INF";
+  }
+  const std::uint64_t m = field == 0 ? fraction : (fraction | 0x800000u);
+  const int e = field == 0 ? -149 : static_cast<int>(field) - 150;
+  if (m == 0) return "0";
+
+  // 10^k <= |x| < 10^(k+1) for k = floor(log2|x| × log10 2) or one more;
+  // 78913 / 2^18 is log10 2 close enough for |log2| < 2^10.
+  const int log2 = e + static_cast<int>(std::bit_width(m)) - 1;
+  const int k = (log2 * 78913) >> 18;
+  // Six significant digits, but never a finer quantum than 10^-44.
+  int quantum = std::max(k - 5, -44);
+  std::uint64_t rounded = RoundToQuantum(m, e, quantum);
+  if (rounded > 1'000'000 && std::max(k - 4, -44) != quantum) {
+    // |x| >= 10^(k+1): one digit too many. (Exactly 10^6 is right either way:
+    // it is a carry, or x lies within half a quantum above 10^(k+1).)
+    quantum = std::max(k - 4, -44);
+    rounded = RoundToQuantum(m, e, quantum);
+  }
+  if (rounded == 0) return "0";
+  return WriteInteger(negative, rounded, quantum, 6);
+}
+
+std::string DoubleToText(double v) {
+  if (std::isnan(v)) return "1.#QNAN";
+  if (std::isinf(v)) return v < 0 ? "-1.#INF" : "1.#INF";
+  if (v == 0) return "0";
+  const auto bits = std::bit_cast<std::uint64_t>(v);
+  const auto field = static_cast<std::int64_t>((bits >> 52) & 0x7FF);
+  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+  const std::uint64_t m = field == 0 ? fraction : (fraction | (std::uint64_t{1} << 52));
+  const std::int64_t e = field == 0 ? -1074 : field - 1075;
+
+  // The exact expansion: |v| = all × 10^shift.
+  BigNatural exact(m);
+  std::int64_t shift = 0;
+  if (e >= 0) {
+    exact.ShiftLeft(e);
+  } else {
+    exact.MultiplyByPow5(-e);
+    shift = e;
+  }
+  const std::string all = exact.ToDecimal();
+  auto leading = static_cast<int>(static_cast<std::int64_t>(all.size()) - 1 + shift);
+
+  // Halves up at the 17th digit depends on the 18th digit alone: whatever
+  // follows it only adds to a value that is already at least half or not.
+  std::uint64_t first18 = 0;
+  for (std::size_t i = 0; i < 18; ++i) {
+    first18 = first18 * 10 + (i < all.size() ? static_cast<std::uint64_t>(all[i] - '0') : 0);
+  }
+  std::uint64_t digits17 = (first18 + 5) / 10;
+  if (digits17 == 100'000'000'000'000'000) {
+    digits17 /= 10;
+    ++leading;
+  }
+  std::uint64_t digits13 = (digits17 + 5'000) / 10'000;
+  if (digits13 == 10'000'000'000'000) {
+    digits13 /= 10;
+    ++leading;
+  }
+  return WriteInteger(v < 0, digits13, leading - 12, 13);
+}
+
+std::string IntToText(std::int32_t n) { return std::to_string(n); }
+
+std::string LeftText(std::string_view text, std::int64_t count) {
+  if (count <= 0) return {};
+  return std::string(text.substr(0, static_cast<std::size_t>(
+                                        std::min<std::int64_t>(count, static_cast<std::int64_t>(text.size())))));
+}
+
+bool IsEmptyText(std::string_view text) { return text.empty(); }
+
+double Power(double x, double y) {
+  if (y == 2) return x * x;
+  return std::pow(x, y);
+}
+
+}  // namespace velquist
