@@ -15,6 +15,10 @@ VELQUIST_BUILD_PACKAGES=(
 VELQUIST_DISPLAY_PACKAGES=(
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei
 )
+# The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
+VELQUIST_FUZZ_PACKAGES=(
+  clang libclang-rt-14-dev
+)
 
 # ensure_packages PKG...: installs those not yet installed. As root that is one
 # apt-get update and one apt-get install; otherwise it prints the exact command
