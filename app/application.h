@@ -1,1 +1,40 @@
+// The frame of the whole run: start-up, the event loops, shutdown, and the
+// way start-up gives up.
 #pragma once
+
+#include <functional>
+
+class QWidget;
+
+namespace velquist {
+
+// The process's whole run; returns the exit code, 0 after every normal end.
+// Arguments are handed to Qt only (it needs them to start); the program itself
+// takes none. Where a QApplication already exists (a test), it is used
+// instead of a new one.
+int RunApplication(int argc, char** argv);
+
+enum class LoopMode { Main, Modal };
+
+// Main mode runs until the end-of-program request; modal mode runs until
+// `window` has been destroyed (or the end-of-program request is pending, which
+// stays for the main loop). Modal loops nest.
+void RunMessageLoop(LoopMode mode, QWidget* window = nullptr);
+
+// The invisible tool window that owns modal windows, so that they get no
+// taskbar entry of their own. Made on first use when start-up has not made it.
+QWidget* ApplicationWindow();
+
+// Shows the "错误" box and ends the process with exit code -1, without the
+// exit clean-up routine. Only start-up calls it.
+[[noreturn]] void FatalError();
+
+// Called by the window opening once a window of the program has been
+// destroyed: when none is left and the main loop has started, the program ends.
+void NoteWindowDestroyed();
+
+// Test seam: called right after the exit clean-up routine has run, so that a
+// test can count its runs. The program never sets it.
+void SetCleanupObserverForTesting(std::function<void()> observer);
+
+}  // namespace velquist

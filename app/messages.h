@@ -1,1 +1,49 @@
+// The program's message boxes.
 #pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "core/form_access.h"
+
+namespace velquist {
+
+// The caption of a box shown without a title.
+inline const QString kDefaultMessageCaption = QStringLiteral("信息：");
+
+// Shows a task-modal box without owner window and waits until the user
+// dismisses it. `style` has the Windows message-box layout: bits 0-3 the
+// buttons (0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel,
+// 4 Yes/No, 5 Retry/Cancel; any other value OK), bits 4-7 the icon (0x10
+// stop, 0x20 question, 0x30 exclamation, 0x40 information, anything else
+// none), bits 8-11 the default button (0 the first, 1 the second, ...; one
+// beyond the buttons the box has falls back to the first). A box is always
+// task-modal, whatever bits 12 and 13 say.
+ButtonCode ShowMessage(const QString& text, std::int32_t style,
+                       const std::optional<QString>& title = std::nullopt);
+
+// The box ShowMessage shows, built but not shown; the caller owns it.
+std::unique_ptr<QMessageBox> BuildMessageBox(const QString& text, std::int32_t style,
+                                             const std::optional<QString>& title);
+
+// The code of the button with which a box was dismissed; 0 for anything that
+// is not one of the seven buttons.
+ButtonCode ButtonCodeOf(QMessageBox::StandardButton button);
+
+// Test seam. While a responder is set, ShowMessage hands it what the box
+// would show, with its caption resolved, and returns its answer instead of
+// showing a box. The program never sets one.
+struct ShownMessage {
+  QString text;
+  QString caption;
+  std::int32_t style;
+};
+using MessageResponder = std::function<ButtonCode(const ShownMessage&)>;
+void SetMessageResponderForTesting(MessageResponder responder);
+
+}  // namespace velquist
