@@ -89,7 +89,14 @@ std::string ToGbk(const QString& text) {
 QString FromGbk(std::string_view bytes) {
   QStringDecoder decoder("GBK");
   if (decoder.isValid()) {
-    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    // The codec holds a lead byte at the very end back for a next call that
+    // never comes, and so would lose it; one ASCII byte more turns it into
+    // U+FFFD, and is taken off again.
+    QByteArray terminated(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    terminated.append(kRunSeparator);
+    QString text = decoder.decode(terminated);
+    text.chop(1);
+    return text;
   }
   // Without the codec the ASCII bytes still read as themselves.
   QString text;
