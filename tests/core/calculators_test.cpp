@@ -329,6 +329,75 @@ TEST(PlaneFigures, FillOnlyTheAreaCellBeforeTheChecks) {
   }
 }
 
+// ---------------------------------------------------- extended precision
+
+// Inputs found by tools/find_extended_cases on which the same formulas in
+// plain doubles give another text: each result lies within about 2^-53 of the
+// midpoint between two floats that round to different six-digit texts, so
+// the text depends on every rounding step.
+struct ExtendedCase {
+  const char* name;
+  Calculator calculate;
+  Texts texts;
+  std::string_view radio;
+  std::string_view result_box;
+  std::string_view expected;
+  std::string_view plain_doubles_give;
+};
+
+TEST(ExtendedPrecision, ResultsDependOnTheExtendedSteps) {
+  const std::vector<ExtendedCase> cases = {
+      // (L + W) is summed with a 64-bit significand and then rounded to a
+      // double: two roundings, where plain doubles round once.
+      {"rectangle perimeter, width far below the length", CalculateRectangle,
+       {{c::矩形长, "0.03"}, {c::矩形宽, "2.447515726374e-008"}, {c::矩形高, "1"}}, c::矩形周长, c::矩形计算结果,
+       "0.06", "0.0600001"},
+      {"rectangle perimeter, 1.55", CalculateRectangle,
+       {{c::矩形长, "1.55"}, {c::矩形宽, "2.515316009366e-006"}, {c::矩形高, "1"}}, c::矩形周长, c::矩形计算结果,
+       "3.10001", "3.1"},
+      // L × W goes into the cell without a rounding to a double; in plain
+      // doubles 85000 × 734.91 rounds to the float midpoint 62467350 exactly
+      // and then to even.
+      {"rectangle area 85000 x 734.91", CalculateRectangle,
+       {{c::矩形长, "85000"}, {c::矩形宽, "734.91"}, {c::矩形高, "1"}}, c::矩形面积, c::矩形计算结果,
+       "6.24673e+007", "6.24674e+007"},
+      {"rectangle area 63000 x 135.1415", CalculateRectangle,
+       {{c::矩形长, "63000"}, {c::矩形宽, "135.1415"}, {c::矩形高, "1"}}, c::矩形面积, c::矩形计算结果,
+       "8.51392e+006", "8.51391e+006"},
+      {"rectangle area 400 x 2000.001171875", CalculateRectangle,
+       {{c::矩形长, "400"}, {c::矩形宽, "2000.001171875"}, {c::矩形高, "1"}}, c::矩形面积, c::矩形计算结果,
+       "800000", "800001"},
+      // The same unrounded product is the parallelogram's area.
+      {"parallelogram area 85000 x 734.91", CalculateParallelogram,
+       {{c::平行四边形底, "85000"}, {c::平行四边形高, "734.91"}}, c::平行四边形面积, c::平行四边形计算结果,
+       "6.24673e+007", "6.24674e+007"},
+      // t1 + t2 is kept with a 64-bit significand before t3 is added.
+      {"cuboid surface 332.9, 2100, 0.02567666159724", CalculateRectangle,
+       {{c::矩形长, "332.9"}, {c::矩形宽, "2100"}, {c::矩形高, "0.02567666159724"}}, c::矩形表面积,
+       c::矩形计算结果, "1.3983e+006", "1.39831e+006"},
+      {"cuboid surface 2500, 40000, 0.6882823529413", CalculateRectangle,
+       {{c::矩形长, "2500"}, {c::矩形宽, "40000"}, {c::矩形高, "0.6882823529413"}}, c::矩形表面积,
+       c::矩形计算结果, "2.00058e+008", "2.00059e+008"},
+      // L × W is kept with a 64-bit significand before H multiplies it.
+      {"cuboid volume 4112.7, 134, 140", CalculateRectangle,
+       {{c::矩形长, "4112.7"}, {c::矩形宽, "134"}, {c::矩形高, "140"}}, c::矩形体积, c::矩形计算结果,
+       "7.71543e+007", "7.71542e+007"},
+      {"cuboid volume 5.65, 2149, 10000", CalculateRectangle,
+       {{c::矩形长, "5.65"}, {c::矩形宽, "2149"}, {c::矩形高, "10000"}}, c::矩形体积, c::矩形计算结果,
+       "1.21419e+008", "1.21418e+008"},
+      {"cuboid volume 358500, 0.2, 2372.88", CalculateRectangle,
+       {{c::矩形长, "358500"}, {c::矩形宽, "0.2"}, {c::矩形高, "2372.88"}}, c::矩形体积, c::矩形计算结果,
+       "1.70136e+008", "1.70135e+008"},
+  };
+  for (const ExtendedCase& row : cases) {
+    SCOPED_TRACE(std::string(row.name) + " (plain doubles give " + std::string(row.plain_doubles_give) + ")");
+    GlobalState state = StateWithPi();
+    FakeForm form = MakeForm(row.texts, {row.radio});
+    row.calculate(form, state);
+    EXPECT_EQ(form.events(), Events{Wrote(row.result_box, row.expected)});
+  }
+}
+
 // ------------------------------------------------------------ the solids
 
 TEST(Solids, OnlySayPausedAndTouchNothing) {
