@@ -93,8 +93,14 @@ bool KeyboardNavigation::HandleKey(QWidget* focused, const QKeyEvent& key) {
 }
 
 bool KeyboardNavigation::TakesPart(const QWidget* control) const {
-  return control != nullptr && control->window() == window_ && control->isVisible() &&
-         control->isEnabled() && (control->focusPolicy() & Qt::TabFocus) != 0;
+  if (control == nullptr || control->window() != window_ || !control->isVisible() || !control->isEnabled()) {
+    return false;
+  }
+  // Qt takes the tab stop away from every radio button of a group but the
+  // focused one, for its own chain; here each radio button is a stop, so
+  // only a radio button that refuses the focus altogether stays out.
+  if (qobject_cast<const QRadioButton*>(control) != nullptr) return control->focusPolicy() != Qt::NoFocus;
+  return (control->focusPolicy() & Qt::TabFocus) != 0;
 }
 
 void KeyboardNavigation::MoveAlongSequence(qsizetype from, int step, Qt::FocusReason reason) {
