@@ -4,11 +4,11 @@
 //
 //   find_extended_cases [seconds per formula] [cases per formula] [seed] [formula]
 //
-// Defaults: 20 seconds, 3 cases, seed 1, every formula (else only those whose
-// name contains the fourth argument, e.g. "circle"). For each formula it runs a random
-// search (short random inputs) and a structured one, then prints every input
-// set whose texts differ, with both texts, after confirming the extended
-// result with the real calculator through a small form.
+// Defaults: 20 seconds, 3 cases, seed 1, every formula (else only those
+// whose name contains the fourth argument, e.g. "circle"). For each formula
+// it runs a random search (short random inputs) and a structured one, then
+// prints every input set whose texts differ, with both texts, after checking
+// the extended result against the real calculator through a small form.
 //
 // Why the structured search is needed: the two ways of computing differ by
 // at most a few units in the last place of a double, and that changes the
@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -90,6 +91,11 @@ struct Formula {
   // A sum only rounds twice when its addends lie far apart, so the second
   // input is drawn up to twelve decades below the first.
   bool far_apart_addends;
+  // How many thirteen-digit steps either side of the solved last input are
+  // tried. A circle only differs through the double rounding of one product,
+  // which the solution hits or misses by itself, so its neighbours are not
+  // worth their time there.
+  int spread;
   float (*extended)(const Inputs&);
   float (*plain)(const Inputs&);
   float (*calculator)(const Inputs&);  // the real calculator's cell
@@ -120,13 +126,13 @@ velquist::GlobalState RunRectangle(const Inputs& in) {
 // Plain doubles: every operation rounded to a double, as SSE2 arithmetic
 // does on x86-64 (FLT_EVAL_METHOD 0).
 const Formula kFormulas[] = {
-    {"circle perimeter", {"places", "diameter"}, true, false,
+    {"circle perimeter", {"places", "diameter"}, true, false, 0,
      [](const Inputs& in) { return ToFloat(ToDouble(Extended{in.pi} * in.values[1])); },
      [](const Inputs& in) { return static_cast<float>(in.pi * in.values[1]); },
      [](const Inputs& in) { return RunCircle(in).PerimeterCell; },
      [](const Inputs& in) { return static_cast<long double>(in.pi) * in.values[1]; },
      [](const Inputs& in, long double t) { return t / in.pi; }},
-    {"circle area", {"places", "diameter"}, true, false,
+    {"circle area", {"places", "diameter"}, true, false, 0,
      [](const Inputs& in) {
        const double r = ToDouble(Extended{in.last_as_float} / 2.0);
        return ToFloat(ToDouble(Extended{in.pi} * velquist::Power(r, 2.0)));
@@ -141,19 +147,19 @@ const Formula kFormulas[] = {
        return in.pi * r * r;
      },
      [](const Inputs& in, long double t) { return 2.0L * std::sqrt(t / in.pi); }},
-    {"rectangle perimeter", {"length", "width"}, false, true,
+    {"rectangle perimeter", {"length", "width"}, false, true, 3,
      [](const Inputs& in) { return ToFloat(Extended{ToDouble(Extended{in.values[0]} + in.values[1])} * 2.0); },
      [](const Inputs& in) { return static_cast<float>((in.values[0] + in.values[1]) * 2.0); },
      [](const Inputs& in) { return RunRectangle(in).PerimeterCell; },
      [](const Inputs& in) { return 2.0L * (static_cast<long double>(in.values[0]) + in.values[1]); },
      [](const Inputs& in, long double t) { return t / 2.0L - in.values[0]; }},
-    {"rectangle area", {"length", "width"}, false, false,
+    {"rectangle area", {"length", "width"}, false, false, 3,
      [](const Inputs& in) { return ToFloat(Extended{in.values[0]} * in.values[1]); },
      [](const Inputs& in) { return static_cast<float>(in.values[0] * in.values[1]); },
      [](const Inputs& in) { return RunRectangle(in).AreaCell; },
      [](const Inputs& in) { return static_cast<long double>(in.values[0]) * in.values[1]; },
      [](const Inputs& in, long double t) { return t / in.values[0]; }},
-    {"cuboid surface area", {"length", "width", "height"}, false, false,
+    {"cuboid surface area", {"length", "width", "height"}, false, false, 3,
      [](const Inputs& in) {
        const double l = in.values[0], w = in.values[1], h = in.values[2];
        const double t1 = ToDouble(Extended{l} * w * 2.0);
@@ -174,7 +180,7 @@ const Formula kFormulas[] = {
        const long double l = in.values[0], w = in.values[1];
        return (t / 2.0L - l * w) / (l + w);
      }},
-    {"cuboid volume", {"length", "width", "height"}, false, false,
+    {"cuboid volume", {"length", "width", "height"}, false, false, 3,
      [](const Inputs& in) { return ToFloat(ToDouble(Extended{in.values[0]} * in.values[1] * in.values[2])); },
      [](const Inputs& in) { return static_cast<float>(in.values[0] * in.values[1] * in.values[2]); },
      [](const Inputs& in) { return RunRectangle(in).VolumeCell; },
@@ -222,7 +228,7 @@ class Search {
   std::vector<std::string> RandomInputs(const Formula& f) {
     std::vector<std::string> texts;
     if (f.circle) {
-      // From 0 to 16 places; at 0 the product with 3 is exact either way.
+      // 1 to 16 places: at 0 the product with 3 is exact either way.
       texts.push_back(std::to_string(std::uniform_int_distribution<int>(1, 16)(rng_)));
       texts.push_back(RandomInput());
       return texts;
@@ -297,7 +303,7 @@ class Search {
         std::vector<std::string> texts = RandomInputs(f);
         const Inputs start = Parse(texts, f.circle);
         for (const long double target : Targets(f.approx(start))) {
-          for (const std::string& last : ThirteenDigitNeighbours(f.solve_last(start, target), 3)) {
+          for (const std::string& last : ThirteenDigitNeighbours(f.solve_last(start, target), f.spread)) {
             texts.back() = last;
             Try(f, texts);
           }

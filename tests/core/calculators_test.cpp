@@ -105,6 +105,8 @@ TEST(CalculateCircle, WritesTheSelectedQuantityOrTheFirstFailingMessage) {
       {"places 4294967297, which TextToInt wraps to 1", "4294967297", "10", {c::圆周长},
        {Showed(m::kAtMost1000DecimalPlaces)}},
       {"places 99999999999", "99999999999", "10", {c::圆周长}, {Showed(m::kAtMost1000DecimalPlaces)}},
+      {"places 2147483648, which TextToInt reads as negative", "2147483648", "10", {c::圆周长},
+       {Showed(m::kAtMost1000DecimalPlaces)}},
       {"places -1", "-1", "10", {c::圆周长}, {Showed(m::kDecimalPlacesNotNegative)}},
       {"places -2", "-2", "10", {c::圆面积}, {Showed(m::kDecimalPlacesNotNegative)}},
       {"full-width places -1", "\xA3\xAD\xA3\xB1", "10", {c::圆周长}, {Showed(m::kDecimalPlacesNotNegative)}},
