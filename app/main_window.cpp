@@ -213,6 +213,8 @@ void MainWindow::BuildMenu() {
   help->setObjectName(QStringLiteral("帮助"));
   QAction* formulas = help->addAction(QStringLiteral("查看运算公式"));
   QAction* about = help->addAction(QStringLiteral("关于"));
+  formulas->setObjectName(QStringLiteral("查看运算公式"));
+  about->setObjectName(QStringLiteral("关于"));
   connect(formulas, &QAction::triggered, this, [] { OpenWindow(WindowDefinition::FormulaWindow, false); });
   connect(about, &QAction::triggered, this, [] { OpenWindow(WindowDefinition::AboutWindow, true); });
 }
@@ -223,6 +225,7 @@ void MainWindow::BuildGroups() {
     box->setObjectName(QString::fromUtf8(group.name));
     box->setGeometry(group.place);
     box->setAlignment(Qt::AlignLeft);
+    controls_.insert(box->objectName(), box);
     QString lastLabel;
     for (const ControlDefinition& c : group.controls) {
       const QString name = QString::fromUtf8(c.name);

@@ -1,0 +1,87 @@
+// What the window tests share: a record of the message boxes the program
+// would show, a helper that answers a real modal box, and a watchdog, so that
+// no test can ever block in a nested loop.
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/gbk_codec.h"
+#include "app/messages.h"
+#include "app/window_opening.h"
+
+namespace velquist::testing {
+
+// Records every message instead of showing it, answering OK.
+class MessageLog {
+ public:
+  MessageLog() {
+    SetMessageResponderForTesting([this](const ShownMessage& m) {
+      shown.push_back(m);
+      return ButtonCode::Ok;
+    });
+  }
+  ~MessageLog() { SetMessageResponderForTesting(nullptr); }
+  MessageLog(const MessageLog&) = delete;
+  MessageLog& operator=(const MessageLog&) = delete;
+
+  std::vector<ShownMessage> shown;
+};
+
+// Runs `act` on the first modal widget that becomes active within `timeoutMs`;
+// a box that `act` leaves open is closed so that the test goes on and fails
+// instead of hanging.
+inline void WhenModalShown(std::function<void(QWidget*)> act, int timeoutMs = 5000) {
+  auto* timer = new QTimer;
+  auto* clock = new QElapsedTimer;
+  clock->start();
+  QObject::connect(timer, &QTimer::timeout, [timer, clock, act = std::move(act), timeoutMs] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr && clock->elapsed() < timeoutMs) return;
+    timer->stop();
+    timer->deleteLater();
+    delete clock;
+    if (modal == nullptr) return;
+    QPointer<QWidget> guard = modal;
+    act(modal);
+    if (guard && guard->isVisible()) guard->close();
+  });
+  timer->start(10);
+}
+
+// The widgets Qt still counts as windows of the program, apart from the
+// invisible application window and the tooltip host.
+inline QList<QWidget*> OpenTopLevels() {
+  QList<QWidget*> open;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->isVisible() && w->windowType() != Qt::ToolTip && w->windowType() != Qt::Tool) {
+      open.append(w);
+    }
+  }
+  return open;
+}
+
+// Closes every window of the program and lets the deferred deletions run.
+inline void CloseEverything() {
+  for (WindowDefinition d : {WindowDefinition::AboutWindow, WindowDefinition::FormulaWindow,
+                             WindowDefinition::MainWindow}) {
+    if (QWidget* w = OpenedWindow(d)) w->close();
+  }
+  QTRY_VERIFY(!AnyWindowOpen());
+}
+
+inline QString Unicode(std::string_view gbk) { return FromGbk(gbk); }
+
+}  // namespace velquist::testing
