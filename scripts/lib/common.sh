@@ -11,9 +11,18 @@ VELQUIST_BUILD_PACKAGES=(
   libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
 )
-# What starting the program and its GUI tests need besides.
+# Building the package and checking it: the icon renderer (which the program's
+# build needs too), dpkg-shlibdeps for the package's dependencies, and the
+# freedesktop and AppStream validators; the tests run all of them.
+VELQUIST_PACKAGING_PACKAGES=(
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream
+)
+VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
+
+# What starting the program and its GUI tests need besides; xdotool drives
+# the menus for the screenshots of scripts/screenshot.sh.
 VELQUIST_DISPLAY_PACKAGES=(
-  xvfb xauth x11-utils imagemagick fonts-wqy-microhei
+  xvfb xauth x11-utils imagemagick fonts-wqy-microhei xdotool
 )
 # The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
 VELQUIST_FUZZ_PACKAGES=(
