@@ -15,6 +15,7 @@
 
 #include "app/edit_box.h"
 #include "app/keyboard_navigation.h"
+#include "app/main_window.h"
 
 using velquist::EditBox;
 using velquist::EditInputMode;
@@ -75,6 +76,21 @@ struct Fixture {
   QPushButton* calc2;
   QList<QWidget*> sequence;
 };
+
+QStringList MainWindowSequence() {
+  return QString::fromUtf8(
+             "圆计算结果编辑框 圆直径编辑框 圆周率小数点编辑框 圆计算 圆面积 圆周长 "
+             "矩形计算结果 矩形高 矩形宽 矩形计算 矩形面积 矩形周长 "
+             "三角形计算结果 三角形高 三角形底 三角型计算 三角形面积 三角形周长 "
+             "平行四边形计算结果 平行四边形高 平行四边形底 三角型计算1 平行四边形面积 平行四边形周长 "
+             "梯形计算结果 梯形下底 梯形上底 三角型计算2 梯形面积 梯形周长 梯形高 "
+             "圆柱计算结果 圆柱高 圆柱底面半径 三角型计算3 圆柱体积 圆柱表面积 "
+             "圆锥计算结果 圆锥高 圆锥底 三角型计算4 圆锥体积 圆锥表面积 "
+             "三角形计算结果5 三角型计算5 三角形面积5 三角形周长5 "
+             "圆直径编辑框1 圆周率小数点编辑框1 圆周率小数点编辑框2 圆周率小数点编辑框3 "
+             "矩形体积 矩形长 矩形表面积")
+      .split(QLatin1Char(' '));
+}
 
 }  // namespace
 
@@ -268,6 +284,69 @@ class KeyboardNavigationTest : public QObject {
     QTest::keyClick(button, Qt::Key_Space);
     QCOMPARE(clicks.count(), 1);
     if (button->isCheckable()) QVERIFY(button->isChecked());
+  }
+
+  // The calculator's own window, against the sequence as its definition
+  // lists it, written out here independently of the window's code.
+  void mainWindowTabRoundTrip_data() {
+    QTest::addColumn<int>("step");
+    QTest::newRow("Tab") << 1;
+    QTest::newRow("Shift+Tab") << -1;
+  }
+  void mainWindowTabRoundTrip() {
+    QFETCH(int, step);
+    const QStringList expected = MainWindowSequence();
+    velquist::MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.Control("圆计算结果编辑框")->setFocus();
+    const qsizetype count = expected.size();
+    for (qsizetype n = 1; n <= count; ++n) {
+      QWidget* focused = QApplication::focusWidget();
+      if (step > 0) {
+        QTest::keyClick(focused, Qt::Key_Tab);
+      } else {
+        QTest::keyClick(focused, Qt::Key_Backtab, Qt::ShiftModifier);
+      }
+      const QString& name = expected[((n * step) % count + count) % count];
+      QVERIFY2(QApplication::focusWidget() == window.Control(name.toStdString()),
+               qPrintable(QStringLiteral("press %1 should reach %2").arg(n).arg(name)));
+    }
+  }
+
+  void mainWindowTabOutOfRectangleLength() {
+    velquist::MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget* length = window.Control("矩形长");
+    length->setFocus();
+    QTest::keyClicks(length, QStringLiteral("007.50"));
+    QTest::keyClick(length, Qt::Key_Tab);
+    QCOMPARE(static_cast<EditBox*>(length)->text(), QStringLiteral("7.5"));
+    QCOMPARE(QApplication::focusWidget(), window.Control("矩形表面积"));
+  }
+
+  // The rectangle's radios come in the sequence as 面积, 周长, 体积, 表面积;
+  // the one reached runs its side effect like a click.
+  void mainWindowArrowRunsTheRadioSideEffect() {
+    velquist::MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* height = static_cast<EditBox*>(window.Control("矩形高"));
+    QCOMPARE(height->text(), QStringLiteral("1"));
+    QWidget* perimeter = window.Control("矩形周长");
+    perimeter->setFocus();
+    QTest::keyClick(perimeter, Qt::Key_Right);
+    QCOMPARE(QApplication::focusWidget(), window.Control("矩形体积"));
+    QVERIFY(static_cast<QRadioButton*>(window.Control("矩形体积"))->isChecked());
+    QCOMPARE(height->text(), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), window.Control("矩形面积"));
+    QCOMPARE(height->text(), QStringLiteral("1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget(), window.Control("矩形表面积"));
+    QCOMPARE(height->text(), QStringLiteral("1"));
   }
 
   void otherWindowsKeepQtsOwnTab() {
