@@ -200,17 +200,31 @@ std::string DecimalText(long double x, int digits) {
   return velquist::DoubleToText(velquist::ParseNumber(text));
 }
 
+// A decimal mantissa × 10^exponent, as the search builds its candidates.
+struct Decimal {
+  long long mantissa;
+  int exponent;
+
+  std::string Text() const {
+    return velquist::DoubleToText(velquist::ParseNumber(std::to_string(mantissa) + "e" + std::to_string(exponent)));
+  }
+  // Nearly always the double of Text() (the powers of ten up to 10^27 are
+  // exact in long double); only used to skip candidates quickly, never to
+  // decide a case.
+  double QuickValue() const {
+    const long double scale = std::pow(10.0L, std::abs(exponent));
+    return ToDouble(exponent >= 0 ? mantissa * scale : mantissa / scale);
+  }
+};
+
 // The thirteen-digit decimals around x, `spread` steps of the last digit
 // either side.
-std::vector<std::string> ThirteenDigitNeighbours(long double x, int spread) {
-  std::vector<std::string> out;
+std::vector<Decimal> ThirteenDigitNeighbours(long double x, int spread) {
+  std::vector<Decimal> out;
   if (!(x > 0) || !std::isfinite(x)) return out;
   const int exponent = static_cast<int>(std::floor(std::log10(x))) - 12;
   const long long centre = std::llround(x / std::pow(10.0L, exponent));
-  for (int step = -spread; step <= spread; ++step) {
-    const std::string text = std::to_string(centre + step) + "e" + std::to_string(exponent);
-    out.push_back(velquist::DoubleToText(velquist::ParseNumber(text)));
-  }
+  for (int step = -spread; step <= spread; ++step) out.push_back({centre + step, exponent});
   return out;
 }
 
@@ -241,22 +255,25 @@ class Search {
     return texts;
   }
 
-  // The float midpoints around the six-digit boundary nearest to v, and the
-  // points half a unit of a double either side of each.
+  // For the six-digit rounding boundaries nearest to v (kBoundaries either
+  // side), the midpoint between the two floats around each boundary and the
+  // points half a unit of a double either side of it.
   static std::vector<long double> Targets(long double v) {
+    constexpr int kBoundaries = 200;
     std::vector<long double> out;
     if (!(v > 0) || !std::isfinite(v)) return out;
     const long double step = std::pow(10.0L, std::floor(std::log10(v)) - 5);
-    const long double boundary = (std::floor(v / step) + 0.5L) * step;
-    float high = static_cast<float>(boundary);
-    if (high < boundary) high = std::nextafter(high, INFINITY);
-    const float low = std::nextafter(high, 0.0f);
-    if (!std::isfinite(high) || low <= 0) return out;
-    const double mid = (static_cast<double>(low) + high) / 2;
-    const double half_ulp = (std::nextafter(mid, INFINITY) - mid) / 2;
-    for (const long double t : {static_cast<long double>(mid), mid - static_cast<long double>(half_ulp),
-                                mid + static_cast<long double>(half_ulp)}) {
-      out.push_back(t);
+    for (int j = -kBoundaries; j <= kBoundaries; ++j) {
+      const long double boundary = (std::floor(v / step) + j + 0.5L) * step;
+      float high = static_cast<float>(boundary);
+      if (high < boundary) high = std::nextafter(high, INFINITY);
+      const float low = std::nextafter(high, 0.0f);
+      if (!std::isfinite(high) || low <= 0) continue;
+      const double mid = (static_cast<double>(low) + high) / 2;
+      const long double half_ulp = (std::nextafter(mid, INFINITY) - mid) / 2;
+      out.push_back(mid);
+      out.push_back(mid - half_ulp);
+      out.push_back(mid + half_ulp);
     }
     return out;
   }
@@ -302,9 +319,17 @@ class Search {
       for (int i = 0; i < 100 && found_.size() < want; ++i) {
         std::vector<std::string> texts = RandomInputs(f);
         const Inputs start = Parse(texts, f.circle);
+        Inputs quick = start;
         for (const long double target : Targets(f.approx(start))) {
-          for (const std::string& last : ThirteenDigitNeighbours(f.solve_last(start, target), f.spread)) {
-            texts.back() = last;
+          if (found_.size() >= want) break;
+          for (const Decimal& last : ThirteenDigitNeighbours(f.solve_last(start, target), f.spread)) {
+            quick.values.back() = last.QuickValue();
+            quick.last_as_float = static_cast<float>(quick.values.back());
+            if (std::bit_cast<std::uint32_t>(f.extended(quick)) == std::bit_cast<std::uint32_t>(f.plain(quick))) {
+              ++tried_;
+              continue;
+            }
+            texts.back() = last.Text();
             Try(f, texts);
           }
         }
