@@ -57,8 +57,30 @@ QString DisplayLines(const QString& text) {
   return lines;
 }
 
+namespace {
+
+// QLabel lets text that is taller than the label run over its border; this
+// one keeps the text inside, so that the border stays whole and what does not
+// fit is cut off at the inner edge.
+class ClippingLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QRect area = contentsRect();
+    painter.setClipRect(area);
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(area, static_cast<int>(alignment()) | Qt::TextWordWrap, text());
+  }
+};
+
+}  // namespace
+
 FormulaWindow::FormulaWindow(QWidget* parent) : QWidget(parent) {
-  auto* label = new QLabel(this);
+  auto* label = new ClippingLabel(this);
   label->setObjectName(QStringLiteral("标签1"));
   label->setGeometry(24, 24, 360, 360);
   label->setFrameStyle(QFrame::Box | QFrame::Plain);

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Pictures of the main window, the formula window and the About window, taken
+# on a virtual X server, into docs/screenshots/ (or the folder given).
+set -euo pipefail
+source "$(dirname "$0")/lib/common.sh"
+source "$(dirname "$0")/lib/display.sh"
+
+out=${1:-"$VELQUIST_ROOT/docs/screenshots"}
+ensure_packages "${VELQUIST_BUILD_PACKAGES[@]}" "${VELQUIST_DISPLAY_PACKAGES[@]}"
+configure_and_build "$VELQUIST_BUILD" -DVELQUIST_BUILD_TESTS=OFF -DVELQUIST_BUILD_TOOLS=OFF
+mkdir -p "$out"
+
+trap stop_xvfb EXIT
+start_xvfb
+"$VELQUIST_BUILD/app/velquist" &
+pid=$!
+main=$(wait_for_window "$VELQUIST_MAIN_TITLE")
+import -window "$main" "$out/main-window.png"
+
+# Each window is taken while it lies on top of the others.
+open_help_item "$main" 1
+formula=$(wait_for_window "运算公式")
+import -window "$formula" "$out/formula-window.png"
+
+open_help_item "$main" 2
+about=$(wait_for_window "关于")
+import -window "$about" "$out/about-window.png"
+
+press_in_window "$about" Escape
+sleep 0.3
+press_in_window "$formula" Escape
+sleep 0.3
+press_in_window "$main" Escape
+wait "$pid"
+echo "Saved: $out/main-window.png $out/formula-window.png $out/about-window.png"
