@@ -349,6 +349,15 @@ struct ExtendedCase {
 
 TEST(ExtendedPrecision, ResultsDependOnTheExtendedSteps) {
   const std::vector<ExtendedCase> cases = {
+      // πC × d is rounded to 64 bits, then to a double, then to a float: in
+      // these two the first rounding lands exactly halfway between two
+      // doubles, and the tie then goes the other way than one rounding would.
+      {"circle perimeter, 11 places", CalculateCircle,
+       {{c::圆周率小数点编辑框, "11"}, {c::圆直径编辑框, "62270.80139259"}}, c::圆周长, c::圆计算结果编辑框,
+       "195630", "195629"},
+      {"circle perimeter, 5 places", CalculateCircle,
+       {{c::圆周率小数点编辑框, "5"}, {c::圆直径编辑框, "0.02609469928965"}}, c::圆周长, c::圆计算结果编辑框,
+       "0.0819788", "0.0819789"},
       // (L + W) is summed with a 64-bit significand and then rounded to a
       // double: two roundings, where plain doubles round once.
       {"rectangle perimeter, width far below the length", CalculateRectangle,
