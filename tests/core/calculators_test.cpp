@@ -130,7 +130,7 @@ struct CircleCellsCase {
   const char* name;
   std::string_view places;
   std::string_view diameter;
-  std::string_view truncated;  // empty: compare with the whole PiText
+  std::string_view truncated;  // unused when whole_pi
   bool whole_pi;
   float perimeter;
   float area;
