@@ -10,6 +10,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/app_icon.h"
 #include "app/messages.h"
 #include "app/window_opening.h"
 #include "core/global_state.h"
@@ -125,6 +126,7 @@ int RunApplication(int argc, char** argv) {
   if (QApplication::instance() == nullptr) ownApplication.emplace(argc, argv);
   // Only the end-of-program rule ends the run, not Qt's own idea of it.
   QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setWindowIcon(VelquistIcon());
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;
