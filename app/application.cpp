@@ -121,9 +121,12 @@ void FatalError() {
 }
 
 int RunApplication(int argc, char** argv) {
-  // 1. The platform. A test brings its own QApplication.
+  // 1. The platform. A test brings its own QApplication. Qt sees only the
+  // program's name, so that no argument (not even Qt's own "-style" and the
+  // like) changes anything.
+  int qtArgc = argc > 0 ? 1 : 0;
   std::optional<QApplication> ownApplication;
-  if (QApplication::instance() == nullptr) ownApplication.emplace(argc, argv);
+  if (QApplication::instance() == nullptr) ownApplication.emplace(qtArgc, argv);
   // Only the end-of-program rule ends the run, not Qt's own idea of it.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(VelquistIcon());

@@ -9,9 +9,8 @@ class QWidget;
 namespace velquist {
 
 // The process's whole run; returns the exit code, 0 after every normal end.
-// Arguments are handed to Qt only (it needs them to start); the program itself
-// takes none. Where a QApplication already exists (a test), it is used
-// instead of a new one.
+// Every argument is ignored; Qt is given the program's name only. Where a
+// QApplication already exists (a test), it is used instead of a new one.
 int RunApplication(int argc, char** argv);
 
 enum class LoopMode { Main, Modal };

@@ -32,6 +32,7 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
   velquist::testing::MessageLog* messages_ = nullptr;
+  velquist::testing::ModalWatchdog* watchdog_ = nullptr;
   velquist::MainWindow* window_ = nullptr;
 
   template <typename T = QWidget>
@@ -67,15 +68,19 @@ class MainWindowTest : public QObject {
 
   void init() {
     messages_ = new velquist::testing::MessageLog;
+    watchdog_ = new velquist::testing::ModalWatchdog;
     QVERIFY(velquist::OpenWindow(WindowDefinition::MainWindow, false));
     window_ = static_cast<velquist::MainWindow*>(OpenedWindow(WindowDefinition::MainWindow));
     QVERIFY(QTest::qWaitForWindowActive(window_));
   }
 
   void cleanup() {
+    const bool modalLeftUp = watchdog_->fired();
     velquist::testing::CloseEverything();
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    delete watchdog_;
     delete messages_;
+    QVERIFY2(!modalLeftUp, "a modal window was left up");
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
   }
 
   void opensWithTheDefinitionsTextsAndSelections() {

@@ -35,14 +35,21 @@ class SecondaryWindowsTest : public QObject {
   Q_OBJECT
 
   velquist::testing::MessageLog* messages_ = nullptr;
+  velquist::testing::ModalWatchdog* watchdog_ = nullptr;
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-  void init() { messages_ = new velquist::testing::MessageLog; }
+  void init() {
+    messages_ = new velquist::testing::MessageLog;
+    watchdog_ = new velquist::testing::ModalWatchdog;
+  }
   void cleanup() {
+    const bool modalLeftUp = watchdog_->fired();
     velquist::testing::CloseEverything();
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    delete watchdog_;
     delete messages_;
+    QVERIFY2(!modalLeftUp, "a modal window was left up");
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
   }
 
   void framesFollowTheirDefinitions_data() {

@@ -61,6 +61,34 @@ inline void WhenModalShown(std::function<void(QWidget*)> act, int timeoutMs = 50
   timer->start(10);
 }
 
+// Closes any modal window that stays up longer than `limitMs`, so that a
+// test which forgot to answer one fails in cleanup() instead of hanging.
+class ModalWatchdog {
+ public:
+  explicit ModalWatchdog(int limitMs = 10000) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, limitMs] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr) {
+        since_.invalidate();
+        return;
+      }
+      if (!since_.isValid()) since_.start();
+      if (since_.elapsed() < limitMs) return;
+      fired_ = true;
+      qWarning("watchdog: closing the modal window \"%s\"", qPrintable(modal->windowTitle()));
+      modal->close();
+      since_.invalidate();
+    });
+    timer_.start(100);
+  }
+  bool fired() const { return fired_; }
+
+ private:
+  QTimer timer_;
+  QElapsedTimer since_;
+  bool fired_ = false;
+};
+
 // The widgets Qt still counts as windows of the program, apart from the
 // invisible application window and the tooltip host.
 inline QList<QWidget*> OpenTopLevels() {
