@@ -236,6 +236,7 @@ double ParseNumber(std::string_view text) {
       break;
     }
   }
+  const char* const mantissa_end = p;
   if (position == 0) return 0.0;  // ".", "+.", "-", "abc": no number at all
   if (point < 0) point = position;
 
@@ -281,14 +282,10 @@ double ParseNumber(std::string_view text) {
   std::from_chars_result result{};
   if (!rewritten_exponent) result = std::from_chars(mantissa, number_end, magnitude);
   if (rewritten_exponent || result.ptr != number_end) {
-    std::string normal;
-    normal.reserve(significant.size() + 24);
-    for (char c : significant) {
-      if (c != '.') normal += c;
-    }
-    normal += 'e';
-    normal += std::to_string(last_exp10);
-    result = std::from_chars(normal.data(), normal.data() + normal.size(), magnitude);
+    std::string rewritten(mantissa, mantissa_end);
+    rewritten += 'e';
+    rewritten += std::to_string(exponent);
+    result = std::from_chars(rewritten.data(), rewritten.data() + rewritten.size(), magnitude);
   }
 
   if (result.ec == std::errc::result_out_of_range || std::isinf(magnitude)) {
@@ -366,31 +363,51 @@ std::string DoubleToText(double v) {
   if (std::isinf(v)) return v < 0 ? "-1.#INF" : "1.#INF";
   if (v == 0) return "0";
   const auto bits = std::bit_cast<std::uint64_t>(v);
-  const auto field = static_cast<std::int64_t>((bits >> 52) & 0x7FF);
-  const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-  const std::uint64_t m = field == 0 ? fraction : (fraction | (std::uint64_t{1} << 52));
-  const std::int64_t e = field == 0 ? -1074 : field - 1075;
+  const auto field = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t m = bits & ((std::uint64_t{1} << 52) - 1);
+  int e = field == 0 ? -1074 : field - 1075;
+  if (field != 0) m |= std::uint64_t{1} << 52;
+  const int twos = std::countr_zero(m);
+  m >>= twos;  // |v| = m × 2^e with m odd
+  e += twos;
 
-  // The exact expansion: |v| = all × 10^shift.
-  BigNatural exact(m);
-  std::int64_t shift = 0;
-  if (e >= 0) {
-    exact.ShiftLeft(e);
+  // First the 17 significant digits, rounded half up from the exact expansion.
+  std::uint64_t digits17 = 0;
+  int leading = 0;  // decimal exponent of the first digit
+  // When the exact expansion has at most 19 significant digits it fits a word:
+  // m × 2^e for an integer, and m × 5^-e (ending in 5) times 10^e otherwise.
+  std::uint64_t exact = 0;
+  int exact_exp10 = 0;
+  if (e >= 0 && e < 64 - static_cast<int>(std::bit_width(m))) {
+    exact = m << e;
+  } else if (e < 0 && -e <= 27 && U128{m} * kPow5.value[-e] < U128{10'000'000'000'000'000'000u}) {
+    exact = static_cast<std::uint64_t>(U128{m} * kPow5.value[-e]);
+    exact_exp10 = e;
+  }
+  if (exact != 0) {
+    int length = 1;
+    for (std::uint64_t rest = exact; rest >= 10; rest /= 10) ++length;
+    leading = exact_exp10 + length - 1;
+    if (length <= 17) {
+      digits17 = exact;
+      for (int i = length; i < 17; ++i) digits17 *= 10;
+    } else {
+      const std::uint64_t unit = length == 18 ? 10 : 100;
+      digits17 = (exact + unit / 2) / unit;
+    }
   } else {
-    exact.MultiplyByPow5(-e);
-    shift = e;
+    // Longer expansions: from_chars' counterpart rounds the exact value to 17
+    // digits. It breaks ties to even, but a tie needs an expansion of exactly
+    // 18 digits ending in 5, which is m × 5^-e below 10^19 and taken above.
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(v),
+                                         std::chars_format::scientific, 16);
+    (void)ec;  // "d.<16 digits>e±ddd" always fits
+    digits17 = static_cast<std::uint64_t>(buffer[0] - '0');
+    for (int i = 2; i < 18; ++i) digits17 = digits17 * 10 + static_cast<std::uint64_t>(buffer[i] - '0');
+    std::from_chars(buffer + 19 + (buffer[19] == '+'), end, leading);
   }
-  const std::string all = exact.ToDecimal();
-  auto leading = static_cast<int>(static_cast<std::int64_t>(all.size()) - 1 + shift);
-
-  // Halves up at the 17th digit depends on the 18th digit alone: whatever
-  // follows it only adds to a value that is already at least half or not.
-  std::uint64_t first18 = 0;
-  for (std::size_t i = 0; i < 18; ++i) {
-    first18 = first18 * 10 + (i < all.size() ? static_cast<std::uint64_t>(all[i] - '0') : 0);
-  }
-  std::uint64_t digits17 = (first18 + 5) / 10;
-  if (digits17 == 100'000'000'000'000'000) {
+  if (digits17 == 100'000'000'000'000'000) {  // 9.99…95 carried into a new digit
     digits17 /= 10;
     ++leading;
   }

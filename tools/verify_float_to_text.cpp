@@ -7,7 +7,9 @@
 // S = 5^-e, t = e (e < 0) or S = 2^e, t = 0, so each next expansion is the
 // previous one plus the digits of S.
 //
-// Usage: verify_float_to_text [threads]   (2 by default; takes minutes)
+// Usage: verify_float_to_text [threads [first_field last_field]]
+//   2 threads and all exponent fields 0..255 by default (takes minutes); a
+//   range of biased exponent fields rechecks part of the floats quickly.
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -16,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -64,57 +67,85 @@ void AddInPlace(Digits& a, const Digits& b) {
   if (carry != 0) a.push_back(1);
 }
 
-// Formats kept × 10^last_exp10, where `kept` holds the digits most
-// significant first, the way a result box shows it.
-std::string Format(std::string kept, int last_exp10, bool negative) {
-  while (kept.size() > 1 && kept.back() == '0') {
-    kept.pop_back();
+// Text built in a fixed buffer: the oracle runs 2^31 times, so it must not
+// allocate.
+struct Text {
+  char bytes[48];
+  int size = 0;
+  void Add(char c) { bytes[size++] = c; }
+  void Add(const char* from, int count) {
+    for (int i = 0; i < count; ++i) Add(from[i]);
+  }
+  bool operator==(const std::string& other) const {
+    return other.size() == static_cast<std::size_t>(size) && other.compare(0, other.size(), bytes, other.size()) == 0;
+  }
+  std::string str() const { return std::string(bytes, static_cast<std::size_t>(size)); }
+};
+
+// Formats kept × 10^last_exp10 (`kept`: `count` digits, most significant
+// first) the way a result box shows it.
+void Format(char* kept, int count, int last_exp10, Text& out) {
+  while (count > 1 && kept[count - 1] == '0') {
+    --count;
     ++last_exp10;
   }
-  if (kept == "0") return "0";
-  const int x = static_cast<int>(kept.size()) - 1 + last_exp10;
-  std::string out = negative ? "-" : "";
-  if (x < -4 || x >= 6) {
-    out += kept.substr(0, 1);
-    if (kept.size() > 1) out += "." + kept.substr(1);
-    char exponent[16];
-    std::snprintf(exponent, sizeof exponent, "e%c%03d", x < 0 ? '-' : '+', x < 0 ? -x : x);
-    out += exponent;
-  } else if (last_exp10 >= 0) {
-    out += kept + std::string(static_cast<std::size_t>(last_exp10), '0');
-  } else if (x >= 0) {
-    out += kept.substr(0, static_cast<std::size_t>(x) + 1) + "." + kept.substr(static_cast<std::size_t>(x) + 1);
-  } else {
-    out += "0." + std::string(static_cast<std::size_t>(-x - 1), '0') + kept;
+  if (count == 1 && kept[0] == '0') {
+    out.Add('0');
+    return;
   }
-  return out;
+  const int x = count - 1 + last_exp10;
+  if (x < -4 || x >= 6) {
+    out.Add(kept[0]);
+    if (count > 1) {
+      out.Add('.');
+      out.Add(kept + 1, count - 1);
+    }
+    char exponent[16];
+    const int n = std::snprintf(exponent, sizeof exponent, "e%c%03d", x < 0 ? '-' : '+', x < 0 ? -x : x);
+    out.Add(exponent, n);
+  } else if (last_exp10 >= 0) {
+    out.Add(kept, count);
+    for (int i = 0; i < last_exp10; ++i) out.Add('0');
+  } else if (x >= 0) {
+    out.Add(kept, x + 1);
+    out.Add('.');
+    out.Add(kept + x + 1, count - x - 1);
+  } else {
+    out.Add("0.", 2);
+    for (int i = 0; i < -x - 1; ++i) out.Add('0');
+    out.Add(kept, count);
+  }
 }
 
 // The oracle's text for the non-negative value n × 10^point (n's digits
 // little-endian).
-std::string Expected(const Digits& n, int point) {
-  if (n.empty()) return "0";
+void Expected(const Digits& n, int point, Text& out) {
+  if (n.empty()) {
+    out.Add('0');
+    return;
+  }
   const int k = static_cast<int>(n.size()) - 1 + point;  // exponent of the leading digit
   const int quantum = std::max(k - 5, -44);
   const int cut = quantum - point;  // digits of n below index `cut` are dropped
-  std::string kept;
-  for (int i = static_cast<int>(n.size()) - 1; i >= std::max(cut, 0); --i) kept += static_cast<char>('0' + n[i]);
-  if (cut <= 0) return Format(kept, point, false);
-  if (kept.empty()) kept = "0";
-  const int round_digit = cut - 1 < static_cast<int>(n.size()) ? n[cut - 1] : 0;
-  if (round_digit >= 5) {  // at least half a quantum: up in magnitude
-    int i = static_cast<int>(kept.size()) - 1;
-    for (; i >= 0 && kept[i] == '9'; --i) kept[i] = '0';
-    if (i < 0) {
-      kept.insert(kept.begin(), '1');
-    } else {
+  // At most six digits stay above the quantum, one more after a carry.
+  char kept[16];
+  int count = 1;
+  kept[0] = '0';  // room for a carry
+  for (int i = static_cast<int>(n.size()) - 1; i >= std::max(cut, 0); --i) kept[count++] = static_cast<char>('0' + n[i]);
+  if (cut > 0) {
+    const int round_digit = cut - 1 < static_cast<int>(n.size()) ? n[cut - 1] : 0;
+    if (round_digit >= 5) {  // at least half a quantum: up in magnitude
+      int i = count - 1;
+      for (; kept[i] == '9'; --i) kept[i] = '0';
       ++kept[i];
     }
   }
-  return Format(kept, quantum, false);
+  const int skip = kept[0] == '0' && count > 1 ? 1 : 0;
+  Format(kept + skip, count - skip, cut > 0 ? quantum : point, out);
 }
 
 struct Shared {
+  int last_field = 255;
   std::atomic<int> next_field{0};
   std::atomic<std::uint64_t> checked{0};
   std::atomic<std::uint64_t> mismatches{0};
@@ -122,12 +153,12 @@ struct Shared {
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 };
 
-void Report(Shared& shared, std::uint32_t bits, const std::string& got, const std::string& want) {
+void Report(Shared& shared, std::uint32_t bits, const std::string& got, const Text& want) {
   const std::uint64_t count = ++shared.mismatches;
   if (count > 20) return;
   std::lock_guard lock(shared.print);
   std::fprintf(stderr, "MISMATCH bits %08" PRIx32 " (%a): got \"%s\", want \"%s\"\n", bits,
-               static_cast<double>(std::bit_cast<float>(bits)), got.c_str(), want.c_str());
+               static_cast<double>(std::bit_cast<float>(bits)), got.c_str(), want.str().c_str());
 }
 
 void CheckField(Shared& shared, int field) {
@@ -136,9 +167,11 @@ void CheckField(Shared& shared, int field) {
     for (std::uint32_t f = 0; f < kPerField; ++f) {
       for (std::uint32_t sign : {0u, 1u}) {
         const std::uint32_t bits = (sign << 31) | (255u << 23) | f;
-        const std::string want = f != 0 ? "1.#QNAN" : (sign != 0 ? "-1.#INF" : "1.#INF");
+        const char* special = f != 0 ? "1.#QNAN" : (sign != 0 ? "-1.#INF" : "1.#INF");
+        Text want;
+        want.Add(special, static_cast<int>(std::strlen(special)));
         const std::string got = velquist::FloatToText(std::bit_cast<float>(bits));
-        if (got != want) Report(shared, bits, got, want);
+        if (!(want == got)) Report(shared, bits, got, want);
       }
     }
     shared.checked += 2 * kPerField;
@@ -152,13 +185,16 @@ void CheckField(Shared& shared, int field) {
   Digits n = TimesSmall(step, first_m);
   for (std::uint32_t f = 0; f < kPerField; ++f) {
     if (f != 0) AddInPlace(n, step);
-    const std::string positive = Expected(n, point);
-    const std::string negative = positive == "0" ? positive : "-" + positive;
+    Text positive;
+    Expected(n, point, positive);
+    Text negative;
+    if (!(positive.size == 1 && positive.bytes[0] == '0')) negative.Add('-');  // zero has no sign
+    negative.Add(positive.bytes, positive.size);
     const std::uint32_t bits = (static_cast<std::uint32_t>(field) << 23) | f;
     const std::string got_positive = velquist::FloatToText(std::bit_cast<float>(bits));
     const std::string got_negative = velquist::FloatToText(std::bit_cast<float>(bits | 0x80000000u));
-    if (got_positive != positive) Report(shared, bits, got_positive, positive);
-    if (got_negative != negative) Report(shared, bits | 0x80000000u, got_negative, negative);
+    if (!(positive == got_positive)) Report(shared, bits, got_positive, positive);
+    if (!(negative == got_negative)) Report(shared, bits | 0x80000000u, got_negative, negative);
   }
   shared.checked += 2 * kPerField;
 }
@@ -168,7 +204,7 @@ double Seconds(const Shared& shared) {
 }
 
 void Work(Shared& shared) {
-  for (int field; (field = shared.next_field++) < 256;) {
+  for (int field; (field = shared.next_field++) <= shared.last_field;) {
     CheckField(shared, field);
     std::lock_guard lock(shared.print);
     std::fprintf(stderr, "exponent field %3d done: %" PRIu64 " checked, %" PRIu64 " mismatches, %.0f s\n",
@@ -181,11 +217,17 @@ void Work(Shared& shared) {
 int main(int argc, char** argv) {
   const int threads = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2;
   Shared shared;
+  if (argc > 3) {
+    shared.next_field = std::clamp(std::atoi(argv[2]), 0, 255);
+    shared.last_field = std::clamp(std::atoi(argv[3]), 0, 255);
+  }
+  const std::uint64_t expected = (std::uint64_t{1} << 24) * static_cast<std::uint64_t>(
+                                     std::max(0, shared.last_field - shared.next_field + 1));
   std::vector<std::thread> pool;
   for (int i = 0; i < threads; ++i) pool.emplace_back(Work, std::ref(shared));
   for (std::thread& t : pool) t.join();
   std::printf("total checked: %" PRIu64 "\n", shared.checked.load());
   std::printf("mismatches: %" PRIu64 "\n", shared.mismatches.load());
   std::printf("elapsed: %.1f s\n", Seconds(shared));
-  return shared.mismatches == 0 && shared.checked == (std::uint64_t{1} << 32) ? 0 : 1;
+  return shared.mismatches == 0 && shared.checked == expected ? 0 : 1;
 }

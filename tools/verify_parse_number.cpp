@@ -104,8 +104,8 @@ int main(int argc, char** argv) {
     const char* name;
     std::string text;
   } inputs[] = {
-      {"1e6 random digits, e-999990", digits + "e-999990"},
-      {"1e6 random digits, d-999990", digits + "d-999990"},
+      {"1e6 random digits, point after 10", digits.substr(0, 10) + "." + digits.substr(10)},
+      {"1e6 random digits, d exponent", "0." + digits + "d5"},
       {"0. and 1e6 threes", "0." + std::string(1'000'000, '3')},
       {"near tie, last of 1e6 digits decides", "9007199254740995." + std::string(999'983, '0') + "1"},
   };
