@@ -96,11 +96,13 @@ void EditBox::keyPressEvent(QKeyEvent* event) {
 
 void EditBox::inputMethodEvent(QInputMethodEvent* event) {
   const QString committed = event->commitString();
-  if (mode_ == EditInputMode::ReadOnly || committed.isEmpty()) {
+  if (committed.isEmpty()) {
     QLineEdit::inputMethodEvent(event);
     return;
   }
-  const QString kept = Filtered(committed);
+  // A read-only QLineEdit still inserts input-method commits, so a result
+  // box must refuse them itself.
+  const QString kept = mode_ == EditInputMode::ReadOnly ? QString() : Filtered(committed);
   if (kept.size() == committed.size()) {
     QLineEdit::inputMethodEvent(event);
     return;

@@ -11,7 +11,8 @@ source "$(dirname "$0")/lib/common.sh"
 case "${1:-}" in
   "")
     ensure_packages "${VELQUIST_BUILD_PACKAGES[@]}" "${VELQUIST_DISPLAY_PACKAGES[@]}"
-    configure_and_build "$VELQUIST_BUILD"
+    # run.sh and screenshot.sh leave tests off in the cache; turn them back on.
+    configure_and_build "$VELQUIST_BUILD" -DVELQUIST_BUILD_TESTS=ON -DVELQUIST_BUILD_TOOLS=ON
     # The window tests need no display: Qt draws offscreen.
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$VELQUIST_BUILD" --output-on-failure -j "$VELQUIST_JOBS"
     ;;
