@@ -33,3 +33,6 @@ sleep 0.3
 press_in_window "$main" Escape
 wait "$pid"
 echo "Saved: $out/main-window.png $out/formula-window.png $out/about-window.png"
+
+# The skin's states and the balloon, each on a virtual X server of its own.
+bash "$(dirname "$0")/skin_screenshots.sh" "$out"
