@@ -143,6 +143,8 @@ class EditBoxTest : public QObject {
     QTest::newRow("digits pass") << number << QStringLiteral("12") << QStringLiteral("12");
     QTest::newRow("mixed keeps the allowed") << number << QStringLiteral("1中.2") << QStringLiteral("1.2");
     QTest::newRow("full-width digits refused") << number << QStringLiteral("３") << QString();
+    // A read-only QLineEdit would insert a commit on its own.
+    QTest::newRow("result box takes no commit") << EditInputMode::ReadOnly << QStringLiteral("12中") << QString();
   }
   void inputMethodCommit() {
     QFETCH(EditInputMode, mode);
