@@ -58,19 +58,17 @@ constexpr std::int64_t kMaxTieDigits = 768;
 
 // True when the decimal with significant digits `digits` (first and last not
 // zero; a "." may sit among them), `count` of them, times 10^exp10 of its last
-// digit, equals `m` exactly.
+// digit, equals `m` exactly. `word` is those digits as a number when count <= 19.
 //
 // D × 10^q = odd × 2^k. Because D's last digit is not 0, D is not a multiple
 // of 10: for q < 0 both sides have exactly -q decimals only when k = q, and
 // then D = odd × 5^-q; for q >= 0 the power of two on the left is at least q.
-bool DecimalEquals(std::string_view digits, std::int64_t count, std::int64_t exp10, Dyadic m) {
+bool DecimalEquals(std::string_view digits, std::int64_t count, std::uint64_t word,
+                   std::int64_t exp10, Dyadic m) {
   if (exp10 < 0 ? m.exp2 != exp10 : m.exp2 < exp10) return false;
   if (count > kMaxTieDigits) return false;
   if (count <= 19) {  // 10^19 < 2^64: D fits one word
-    std::uint64_t d = 0;
-    for (char c : digits) {
-      if (IsDigit(c)) d = d * 10 + static_cast<std::uint64_t>(c - '0');
-    }
+    const std::uint64_t d = word;
     if (exp10 < 0) {
       // 5^28 > 10^19 > D, so only -q <= 27 can match; 10^19 × 5^27 < 2^128.
       return -exp10 <= 27 && U128{d} == U128{m.odd} * kPow5.value[-exp10];
@@ -89,6 +87,33 @@ bool DecimalEquals(std::string_view digits, std::int64_t count, std::int64_t exp
     right.ShiftLeft(m.exp2);
   }
   return left == right;
+}
+
+// 10^0 .. 10^22, each exact in a double since 5^22 < 2^53.
+constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                  1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kMaxExactPow10 = 22;
+constexpr std::uint64_t kMaxExactWord = std::uint64_t{1} << 53;  // every integer up to here is a double
+
+// Fast path. Guarantee: for d <= 2^53 and |q| <= 22 returns d × 10^q rounded
+// to nearest with halves to the smaller magnitude, using one IEEE operation on
+// two exact doubles.
+//
+// q < 0: the quotient d / 10^-q is correctly rounded, and it is never a tie:
+// a tie is dyadic, which d / 10^-q is only when 5^-q divides d, and then it is
+// (d / 5^-q) × 2^q with d / 5^-q < 2^53, an exact double.
+// q >= 0: the product is the integer oddpart(d) × 5^q × 2^t, a tie exactly
+// when that odd part has 54 bits (it is below 2^53 × 5^22 < 2^105, so one
+// U128 holds it). Ties to even may then have taken the larger neighbour, so
+// the smaller one is built directly.
+double ShortDecimal(std::uint64_t d, int q) {
+  if (q < 0) return static_cast<double>(d) / kExactPow10[-q];
+  const int twos = std::countr_zero(d);
+  const U128 odd = U128{d >> twos} * kPow5.value[q];
+  if (odd >> 53 != 1) return static_cast<double>(d) * kExactPow10[q];
+  // (odd - 1) is even and below 2^54, so it converts exactly.
+  return std::ldexp(static_cast<double>(static_cast<std::uint64_t>(odd - 1)), twos + q);
 }
 
 double Signed(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
@@ -210,30 +235,37 @@ double ParseNumber(std::string_view text) {
   }
 
   // Mantissa. Digits are counted without the "."; the significant digits run
-  // from the first to the last non-zero one.
+  // from the first to the last non-zero one. Leading zeros come first, then
+  // the rest is gathered into a word up to 19 digits (10^19 < 2^64) with no
+  // branch on the digits themselves, which random digits would mispredict.
   const char* const mantissa = p;
   std::int64_t position = 0;
   std::int64_t point = -1;
-  std::int64_t first = -1;
-  std::int64_t last = -1;
-  const char* significant_begin = nullptr;
-  const char* significant_end = nullptr;
   for (; p != end; ++p) {
-    const char c = *p;
-    if (IsDigit(c)) {
-      if (c != '0') {
-        if (first < 0) {
-          first = position;
-          significant_begin = p;
-        }
-        last = position;
-        significant_end = p + 1;
-      }
+    if (*p == '0') {
       ++position;
-    } else if (c == '.' && point < 0) {
+    } else if (*p == '.' && point < 0) {
       point = position;
     } else {
       break;
+    }
+  }
+  const std::int64_t first = p != end && IsDigit(*p) ? position : -1;
+  const char* const significant_begin = p;
+  std::uint64_t gathered = 0;
+  std::int64_t gathered_count = 0;  // digits from the first non-zero one, all of them
+  if (first >= 0) {
+    for (; p != end; ++p) {
+      const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+      if (digit <= 9) {
+        if (gathered_count < 19) gathered = gathered * 10 + digit;
+        ++gathered_count;
+        ++position;
+      } else if (*p == '.' && point < 0) {
+        point = position;
+      } else {
+        break;
+      }
     }
   }
   const char* const mantissa_end = p;
@@ -266,14 +298,38 @@ double ParseNumber(std::string_view text) {
   const char* const number_end = p;
 
   if (first < 0) return Signed(0.0, negative);
+
+  // Trailing zeros are not significant. `word` is the significant digits as a
+  // number whenever there are at most 19 of them.
+  std::int64_t trailing_zeros = 0;
+  std::uint64_t word = gathered;
+  const char* significant_end = mantissa_end;
+  if (gathered_count <= 19) {
+    for (; word % 10 == 0; word /= 10) ++trailing_zeros;  // word != 0: it starts with a non-zero digit
+  } else {
+    for (; significant_end[-1] == '0' || significant_end[-1] == '.'; --significant_end) {
+      if (significant_end[-1] == '0') ++trailing_zeros;
+    }
+    for (std::int64_t dropped = gathered_count - trailing_zeros; dropped < 19; ++dropped) word /= 10;
+  }
+  const std::int64_t count = gathered_count - trailing_zeros;
+  const std::int64_t last = first + count - 1;
   const std::int64_t leading_exp10 = point - 1 - first + exponent;
   const std::int64_t last_exp10 = point - 1 - last + exponent;
-  const std::int64_t count = last - first + 1;
-  const std::string_view significant(significant_begin,
-                                     static_cast<std::size_t>(significant_end - significant_begin));
 
+  // Fast path: few enough digits to be one exact double, and a power of ten
+  // that is one too.
+  if (count <= 19 && word <= kMaxExactWord && last_exp10 >= -kMaxExactPow10 &&
+      last_exp10 <= kMaxExactPow10) {
+    return Signed(ShortDecimal(word, static_cast<int>(last_exp10)), negative);
+  }
+
+  // Exact slow path. Guarantee: any length and exponent, rounded to nearest
+  // with halves to the smaller magnitude, in time linear in the length.
   // 10^309 > DBL_MAX and 10^-324 < 2^-1075 (half the smallest subnormal).
   constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  const std::string_view significant(significant_begin,
+                                     static_cast<std::size_t>(significant_end - significant_begin));
   if (leading_exp10 > 308) return Signed(kInfinity, negative);
   if (leading_exp10 < -324) return Signed(0.0, negative);
 
@@ -292,7 +348,7 @@ double ParseNumber(std::string_view text) {
     if (leading_exp10 < 0) return Signed(0.0, negative);
     // Halfway between DBL_MAX and 2^1024 ties to even upwards; the smaller
     // magnitude is DBL_MAX itself.
-    const bool tie = DecimalEquals(significant, count, last_exp10,
+    const bool tie = DecimalEquals(significant, count, word, last_exp10,
                                    LowerMidpoint(std::bit_cast<std::uint64_t>(kInfinity)));
     return Signed(tie ? std::numeric_limits<double>::max() : kInfinity, negative);
   }
@@ -301,7 +357,7 @@ double ParseNumber(std::string_view text) {
   // the decimal is the midpoint just below it; then the smaller one is wanted.
   auto bits = std::bit_cast<std::uint64_t>(magnitude);
   if ((bits & 1) == 0 && bits != 0 &&
-      DecimalEquals(significant, count, last_exp10, LowerMidpoint(bits))) {
+      DecimalEquals(significant, count, word, last_exp10, LowerMidpoint(bits))) {
     --bits;
   }
   return Signed(std::bit_cast<double>(bits), negative);
