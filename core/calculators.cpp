@@ -6,6 +6,7 @@
 
 #include "core/control_names.h"
 #include "core/extended.h"
+#include "core/integer_prefix.h"
 #include "core/message_texts.h"
 #include "core/numeric_text.h"
 
@@ -28,21 +29,15 @@ enum class DecimalPlacesRange { kWithin, kAboveLimit, kNegative };
 // "-0" is zero.
 DecimalPlacesRange JudgeDecimalPlaces(std::string_view text) {
   const std::string folded = FoldFullWidth(text);
-  std::size_t i = 0;
-  while (i < folded.size() && (folded[i] == ' ' || (folded[i] >= '\t' && folded[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < folded.size() && (folded[i] == '+' || folded[i] == '-')) {
-    negative = folded[i] == '-';
-    ++i;
-  }
+  const IntegerPrefix prefix = ReadIntegerPrefix(folded);
   // Once the value passes the limit the remaining digits cannot bring it
   // back, so the sum is capped there and never overflows.
   std::int64_t value = 0;
-  for (; i < folded.size() && folded[i] >= '0' && folded[i] <= '9'; ++i) {
-    value = value * 10 + (folded[i] - '0');
+  for (const char digit : prefix.digits) {
+    value = value * 10 + (digit - '0');
     if (value > kMaxDecimalPlaces) value = kMaxDecimalPlaces + 1;
   }
-  if (negative && value > 0) return DecimalPlacesRange::kNegative;
+  if (prefix.negative && value > 0) return DecimalPlacesRange::kNegative;
   if (value > kMaxDecimalPlaces) return DecimalPlacesRange::kAboveLimit;
   return DecimalPlacesRange::kWithin;
 }

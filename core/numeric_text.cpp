@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/big_natural.h"
+#include "core/integer_prefix.h"
 
 namespace velquist {
 namespace {
@@ -369,18 +370,10 @@ float TextToFloat(std::string_view text) { return static_cast<float>(TextToDoubl
 
 std::int32_t TextToInt(std::string_view text) {
   const std::string folded = FoldFullWidth(text);
-  std::size_t i = 0;
-  while (i < folded.size() && (folded[i] == ' ' || (folded[i] >= '\t' && folded[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < folded.size() && (folded[i] == '+' || folded[i] == '-')) {
-    negative = folded[i] == '-';
-    ++i;
-  }
+  const IntegerPrefix prefix = ReadIntegerPrefix(folded);
   std::uint32_t total = 0;  // wraps modulo 2^32 by design
-  for (; i < folded.size() && IsDigit(folded[i]); ++i) {
-    total = total * 10 + static_cast<std::uint32_t>(folded[i] - '0');
-  }
-  if (negative) total = 0u - total;
+  for (const char digit : prefix.digits) total = total * 10 + static_cast<std::uint32_t>(digit - '0');
+  if (prefix.negative) total = 0u - total;
   return static_cast<std::int32_t>(total);
 }
 
