@@ -75,12 +75,7 @@ class MainWindowTest : public QObject {
   }
 
   void cleanup() {
-    const bool modalLeftUp = watchdog_->fired();
-    velquist::testing::CloseEverything();
-    delete watchdog_;
-    delete messages_;
-    QVERIFY2(!modalLeftUp, "a modal window was left up");
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    velquist::testing::FinishWindowTest(messages_, watchdog_);
   }
 
   void opensWithTheDefinitionsTextsAndSelections() {

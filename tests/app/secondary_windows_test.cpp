@@ -44,12 +44,7 @@ class SecondaryWindowsTest : public QObject {
     watchdog_ = new velquist::testing::ModalWatchdog;
   }
   void cleanup() {
-    const bool modalLeftUp = watchdog_->fired();
-    velquist::testing::CloseEverything();
-    delete watchdog_;
-    delete messages_;
-    QVERIFY2(!modalLeftUp, "a modal window was left up");
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    velquist::testing::FinishWindowTest(messages_, watchdog_);
   }
 
   void framesFollowTheirDefinitions_data() {

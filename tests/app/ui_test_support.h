@@ -110,6 +110,19 @@ inline void CloseEverything() {
   QTRY_VERIFY(!AnyWindowOpen());
 }
 
+// The end of every window test function: closes every window, drops the
+// message log and the watchdog, and fails if a modal window was left up.
+inline void FinishWindowTest(MessageLog*& messages, ModalWatchdog*& watchdog) {
+  const bool modalLeftUp = watchdog->fired();
+  CloseEverything();
+  delete watchdog;
+  watchdog = nullptr;
+  delete messages;
+  messages = nullptr;
+  QVERIFY2(!modalLeftUp, "a modal window was left up");
+  QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
 inline QString Unicode(std::string_view gbk) { return FromGbk(gbk); }
 
 }  // namespace velquist::testing
