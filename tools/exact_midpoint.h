@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -143,6 +145,28 @@ inline bool IsLowerMidpoint(std::string_view text, std::uint64_t bits) {
   // No midpoint has more than 770 significant digits; skip the slow expansion.
   if (d.digits.empty() || d.digits.size() > 770) return false;
   return d == LowerMidpoint(bits);
+}
+
+// One line of the public parse-number corpus ("... F64 string"), with the
+// expected bits turned to the smaller-magnitude neighbour where the string is
+// an exact tie. Lines with fewer than two fields give nothing.
+struct CorpusCase {
+  std::string text;
+  std::uint64_t want = 0;
+  bool tie = false;
+};
+
+inline std::optional<CorpusCase> ReadCorpusLine(const std::string& line) {
+  std::istringstream fields(line);
+  std::vector<std::string> parts;
+  for (std::string part; fields >> part;) parts.push_back(part);
+  if (parts.size() < 2) return std::nullopt;
+  CorpusCase c{parts.back(), std::stoull(parts[parts.size() - 2], nullptr, 16), false};
+  if (IsLowerMidpoint(c.text, c.want)) {
+    --c.want;
+    c.tie = true;
+  }
+  return c;
 }
 
 }  // namespace velquist::oracle

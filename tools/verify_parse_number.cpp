@@ -40,16 +40,11 @@ void CheckFile(const std::filesystem::path& path, Tally& tally) {
   }
   std::string line;
   while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::vector<std::string> parts;
-    for (std::string part; fields >> part;) parts.push_back(part);
-    if (parts.size() < 2) continue;
-    const std::string& text = parts.back();
-    std::uint64_t want = std::stoull(parts[parts.size() - 2], nullptr, 16);
-    if (velquist::oracle::IsLowerMidpoint(text, want)) {
-      --want;
-      ++tally.ties;
-    }
+    const auto corpus_case = velquist::oracle::ReadCorpusLine(line);
+    if (!corpus_case) continue;
+    const std::string& text = corpus_case->text;
+    const std::uint64_t want = corpus_case->want;
+    if (corpus_case->tie) ++tally.ties;
     ++tally.lines;
     const double got = velquist::ParseNumber(text);
     if (std::bit_cast<std::uint64_t>(got) != want && ++tally.mismatches <= 20) {

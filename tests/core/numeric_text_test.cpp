@@ -207,16 +207,11 @@ TEST(ParseNumber, PublicCorpus) {
     std::ifstream in(entry.path());
     std::string line;
     while (std::getline(in, line)) {
-      std::istringstream fields(line);
-      std::vector<std::string> parts;
-      for (std::string part; fields >> part;) parts.push_back(part);
-      if (parts.size() < 2) continue;
-      const std::string& text = parts.back();
-      std::uint64_t want = std::stoull(parts[parts.size() - 2], nullptr, 16);
-      if (oracle::IsLowerMidpoint(text, want)) {
-        --want;
-        ++ties;
-      }
+      const auto corpus_case = oracle::ReadCorpusLine(line);
+      if (!corpus_case) continue;
+      const std::string& text = corpus_case->text;
+      const std::uint64_t want = corpus_case->want;
+      if (corpus_case->tie) ++ties;
       ++lines;
       const double got = ParseNumber(text);
       if (Bits(got) != want && ++failures <= 20) {
