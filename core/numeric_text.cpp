@@ -4,11 +4,13 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
 #include "core/big_natural.h"
 #include "core/integer_prefix.h"
+#include "core/pow5_table.h"
 
 namespace velquist {
 namespace {
@@ -30,6 +32,25 @@ constexpr auto kPow5 = [] {
 
 // ---------------------------------------------------------------------------
 // Reading numbers
+
+// Eight text bytes as one little-endian word, the first byte lowest.
+std::uint64_t LoadEightBytes(const char* p) {
+  std::uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  return word;
+}
+
+// True when every byte is '0' (0x30) to '9' (0x39): the high nibble is 3,
+// and adding 6 keeps it 3.
+constexpr bool AreEightDigits(std::uint64_t word) {
+  constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0;
+  constexpr std::uint64_t kThrees = 0x3030303030303030;
+  return (word & kHigh) == kThrees && ((word + 0x0606060606060606) & kHigh) == kThrees;
+}
+
+static_assert(AreEightDigits(0x3930393039303930) && !AreEightDigits(0x392E393039303930));
+static_assert(!AreEightDigits(0x3A30303030303030) && !AreEightDigits(0x2F30303030303030));
 
 constexpr std::int64_t kExponentLimit = 5200;  // larger written exponents count as 5201
 
@@ -115,6 +136,68 @@ double ShortDecimal(std::uint64_t d, int q) {
   if (odd >> 53 != 1) return static_cast<double>(d) * kExactPow10[q];
   // (odd - 1) is even and below 2^54, so it converts exactly.
   return std::ldexp(static_cast<double>(static_cast<std::uint64_t>(odd - 1)), twos + q);
+}
+
+// Result of reading a short decimal with one wide multiplication.
+struct ShortReading {
+  bool decided;
+  double value;
+};
+
+// d × 10^q rounded to nearest, halves to the smaller magnitude, for
+// 1 <= d < 2^64 and q within the power-of-five table; undecided when the
+// truncated power leaves the side of a midpoint open.
+//
+// d × 10^q = d × 5^q × 2^q, and with d normalised and T the table's 5^q the
+// 192-bit product P = d' × T is that value times a power of two. Where T is
+// exact so is P, and a remainder of exactly one half is a tie. Elsewhere the
+// true product lies in [P, P + d'), less than 2^64 above P: a remainder clear
+// of one half by that much decides, and any tie (possible only for -27 <= q < 0)
+// is never clear, so it goes to the exact path.
+inline ShortReading ReadShort(std::uint64_t d, int q) {
+  const Pow5Significand power = kPow5Significands[q - kPow5LowestExponent];
+  const int leading_zeros = std::countl_zero(d);
+  const std::uint64_t normal = d << leading_zeros;
+  // P's top 128 bits as two words; the low 64 bits of P matter only near a
+  // midpoint, where `bottom` is what d' × T's low word adds there.
+  const U128 upper = U128{normal} * power.high;
+  const U128 lower = U128{normal} * power.low;
+  const U128 top = upper + (lower >> 64);  // P < 2^192, so no carry is lost
+  const auto top_high = static_cast<std::uint64_t>(top >> 64);
+  const auto top_low = static_cast<std::uint64_t>(top);
+  const auto bottom = static_cast<std::uint64_t>(lower);
+
+  // P's leading bit is bit 190 or 191; the value's binary exponent follows.
+  const int leading_bit = 190 + static_cast<int>(top_high >> 63);
+  const int exp2 = leading_bit + FloorLog2Pow5(q) - 127 + q - leading_zeros;
+  if (exp2 > 1023) return {true, std::numeric_limits<double>::infinity()};
+  // 53 bits for a normal double, fewer below 2^-1022; none left means the
+  // value is under half the smallest subnormal.
+  const int kept = exp2 >= -1022 ? 53 : exp2 + 1075;
+  if (kept < 0) return {true, 0.0};
+
+  // Bits of `top_high` below the kept ones: 10 or 11 for a normal double, up
+  // to all 64 for the smallest subnormals. The remainder below the kept bits
+  // is (rest, top_low, bottom), one half is (half, 0, 0).
+  const int dropped = leading_bit - 127 - kept;
+  std::uint64_t mantissa = dropped == 64 ? 0 : top_high >> dropped;
+  const std::uint64_t rest = dropped == 64 ? top_high : top_high & ((std::uint64_t{1} << dropped) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (dropped - 1);
+  const bool exactly_half = rest == half && (top_low | bottom) == 0;
+  const bool up = rest > half || (rest == half && !exactly_half);
+  if (q < 0 || q > kPow5ExactHighest) {
+    // Less than 2^64 short of the true product: one half is still possible
+    // when the remainder is at most 2^64 below it.
+    if (exactly_half || (rest == half - 1 && top_low == ~std::uint64_t{0})) return {false, 0.0};
+  }
+  mantissa += up ? 1 : 0;  // exactly half (exact P) is a tie: stay below
+
+  // A carry out of 53 bits, or out of the subnormals, lands on the next
+  // exponent field by itself; past the largest it reaches infinity's bits.
+  const std::uint64_t bits =
+      kept == 53 ? (static_cast<std::uint64_t>(exp2 + 1023) << 52) + mantissa - (std::uint64_t{1} << 52)
+                 : mantissa;
+  return {true, std::bit_cast<double>(bits)};
 }
 
 double Signed(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
@@ -256,16 +339,36 @@ double ParseNumber(std::string_view text) {
   std::uint64_t gathered = 0;
   std::int64_t gathered_count = 0;  // digits from the first non-zero one, all of them
   if (first >= 0) {
-    for (; p != end; ++p) {
+    for (; p != end && gathered_count < 19; ++p) {
       const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
       if (digit <= 9) {
-        if (gathered_count < 19) gathered = gathered * 10 + digit;
+        gathered = gathered * 10 + digit;
         ++gathered_count;
         ++position;
       } else if (*p == '.' && point < 0) {
         point = position;
       } else {
         break;
+      }
+    }
+    // Past 19 digits they are only counted, eight at a time while eight in a
+    // row are digits, so that long texts take a word per step.
+    if (gathered_count == 19) {
+      while (p != end) {
+        if (end - p >= 8 && AreEightDigits(LoadEightBytes(p))) {
+          p += 8;
+          gathered_count += 8;
+          position += 8;
+        } else if (IsDigit(*p)) {
+          ++p;
+          ++gathered_count;
+          ++position;
+        } else if (*p == '.' && point < 0) {
+          point = position;
+          ++p;
+        } else {
+          break;
+        }
       }
     }
   }
@@ -333,6 +436,24 @@ double ParseNumber(std::string_view text) {
                                      static_cast<std::size_t>(significant_end - significant_begin));
   if (leading_exp10 > 308) return Signed(kInfinity, negative);
   if (leading_exp10 < -324) return Signed(0.0, negative);
+
+  // Up to 19 digits: one wide multiplication nearly always decides. Longer:
+  // the first 19 digits, and the same plus one in the last of them, bound the
+  // value strictly (later digits are not all zeros), so when both read to the
+  // same double, clear of any midpoint, so does the whole text.
+  if (count <= 19) {
+    const ShortReading reading = ReadShort(word, static_cast<int>(last_exp10));
+    if (reading.decided) return Signed(reading.value, negative);
+  } else {
+    const int q = static_cast<int>(leading_exp10 - 18);
+    if (q >= kPow5LowestExponent) {
+      const ShortReading below = ReadShort(word, q);
+      const ShortReading above = ReadShort(word + 1, q);
+      if (below.decided && above.decided && below.value == above.value) {
+        return Signed(below.value, negative);
+      }
+    }
+  }
 
   // The nearest double, ties to even, from the standard library.
   double magnitude = 0.0;

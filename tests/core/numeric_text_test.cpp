@@ -226,6 +226,30 @@ TEST(ParseNumber, PublicCorpus) {
   std::printf("corpus: %zu lines, %zu ties to the smaller magnitude\n", lines, ties);
 }
 
+// Every power of ten a short number can carry, with significands that fill
+// the 64-bit word, sit next to ties, or run past 19 digits, against glibc's
+// correctly rounded strtod with the smaller-magnitude rule for ties.
+TEST(ParseNumber, EveryPowerOfTenAgreesWithTheExactReading) {
+  const char* const significands[] = {
+      "1", "5", "9007199254740993", "4503599627370497", "1234567890123456789",
+      "9999999999999999999", "18446744073709551615", "9007199254740993000000001",
+      "2.2250738585072011", "4.9406564584124654",
+  };
+  int failures = 0;
+  for (const char* significand : significands) {
+    for (int q = -350; q <= 312; ++q) {
+      const std::string text = std::string(significand) + "e" + std::to_string(q);
+      auto want = Bits(std::strtod(text.c_str(), nullptr));
+      if ((want & 1) == 0 && want != 0x7ff0000000000000 && oracle::IsLowerMidpoint(text, want)) --want;
+      const double got = ParseNumber(text);
+      if (Bits(got) != want && ++failures <= 20) {
+        ADD_FAILURE() << "\"" << text << "\" gives " << Hex(got) << ", want " << Hex(std::bit_cast<double>(want));
+      }
+    }
+  }
+  EXPECT_EQ(failures, 0);
+}
+
 TEST(TextToDouble, FoldsFullWidthFormsFirst) {
   const struct {
     const char* text;
