@@ -158,17 +158,15 @@ inline ShortReading ReadShort(std::uint64_t d, int q) {
   const Pow5Significand power = kPow5Significands[q - kPow5LowestExponent];
   const int leading_zeros = std::countl_zero(d);
   const std::uint64_t normal = d << leading_zeros;
-  // P's top 128 bits as two words; the low 64 bits of P matter only near a
-  // midpoint, where `bottom` is what d' × T's low word adds there.
+  // P's top 128 bits are d' × T's high word plus the carry of d' × T's low
+  // word, which adds less than 2^64 to them; that matters only near a
+  // midpoint, so the second multiplication waits until one is near.
   const U128 upper = U128{normal} * power.high;
-  const U128 lower = U128{normal} * power.low;
-  const U128 top = upper + (lower >> 64);  // P < 2^192, so no carry is lost
-  const auto top_high = static_cast<std::uint64_t>(top >> 64);
-  const auto top_low = static_cast<std::uint64_t>(top);
-  const auto bottom = static_cast<std::uint64_t>(lower);
-
-  // P's leading bit is bit 190 or 191; the value's binary exponent follows.
-  const int leading_bit = 190 + static_cast<int>(top_high >> 63);
+  const auto upper_high = static_cast<std::uint64_t>(upper >> 64);
+  // P's leading bit is bit 190 or 191 (the carry cannot move it: it would
+  // need all 64 high bits set below the leading one, a remainder far from
+  // one half); the value's binary exponent follows.
+  const int leading_bit = 190 + static_cast<int>(upper_high >> 63);
   const int exp2 = leading_bit + FloorLog2Pow5(q) - 127 + q - leading_zeros;
   if (exp2 > 1023) return {true, std::numeric_limits<double>::infinity()};
   // 53 bits for a normal double, fewer below 2^-1022; none left means the
@@ -176,19 +174,33 @@ inline ShortReading ReadShort(std::uint64_t d, int q) {
   const int kept = exp2 >= -1022 ? 53 : exp2 + 1075;
   if (kept < 0) return {true, 0.0};
 
-  // Bits of `top_high` below the kept ones: 10 or 11 for a normal double, up
-  // to all 64 for the smallest subnormals. The remainder below the kept bits
-  // is (rest, top_low, bottom), one half is (half, 0, 0).
+  // Bits of the high word below the kept ones: 10 or 11 for a normal double,
+  // up to all 64 for the smallest subnormals. One half of them is `half`.
   const int dropped = leading_bit - 127 - kept;
-  std::uint64_t mantissa = dropped == 64 ? 0 : top_high >> dropped;
-  const std::uint64_t rest = dropped == 64 ? top_high : top_high & ((std::uint64_t{1} << dropped) - 1);
   const std::uint64_t half = std::uint64_t{1} << (dropped - 1);
-  const bool exactly_half = rest == half && (top_low | bottom) == 0;
-  const bool up = rest > half || (rest == half && !exactly_half);
-  if (q < 0 || q > kPow5ExactHighest) {
-    // Less than 2^64 short of the true product: one half is still possible
-    // when the remainder is at most 2^64 below it.
-    if (exactly_half || (rest == half - 1 && top_low == ~std::uint64_t{0})) return {false, 0.0};
+  const auto split = [&](std::uint64_t high_word, std::uint64_t& mantissa, std::uint64_t& rest) {
+    mantissa = dropped == 64 ? 0 : high_word >> dropped;
+    rest = dropped == 64 ? high_word : high_word & ((std::uint64_t{1} << dropped) - 1);
+  };
+  std::uint64_t mantissa;
+  std::uint64_t rest;
+  split(upper_high, mantissa, rest);
+  bool up = rest > half;  // a carry keeps it above, or moves the mantissa up by the same one
+  if (rest + 1 == half || rest == half) {
+    // Near one half: the whole 192-bit product decides, or leaves it open.
+    const U128 lower = U128{normal} * power.low;
+    const U128 top = upper + (lower >> 64);  // P < 2^192, so no carry is lost
+    const auto top_low = static_cast<std::uint64_t>(top);
+    const auto bottom = static_cast<std::uint64_t>(lower);
+    split(static_cast<std::uint64_t>(top >> 64), mantissa, rest);
+    const bool exactly_half = rest == half && (top_low | bottom) == 0;
+    up = rest > half || (rest == half && !exactly_half);
+    // Where T is truncated the true product is less than 2^64 above P, so
+    // one half is still possible when the remainder is at most that below it.
+    if ((q < 0 || q > kPow5ExactHighest) &&
+        (exactly_half || (rest == half - 1 && top_low == ~std::uint64_t{0}))) {
+      return {false, 0.0};
+    }
   }
   mantissa += up ? 1 : 0;  // exactly half (exact P) is a tie: stay below
 
@@ -338,39 +350,32 @@ double ParseNumber(std::string_view text) {
   const char* const significant_begin = p;
   std::uint64_t gathered = 0;
   std::int64_t gathered_count = 0;  // digits from the first non-zero one, all of them
-  if (first >= 0) {
-    for (; p != end && gathered_count < 19; ++p) {
+  // One run of digits, the first of which is digit number `before` from the
+  // first non-zero one: gathered while there are fewer than 19, then only
+  // skipped, eight at a time while eight in a row are digits. The loops keep
+  // to the pointer alone, so short numbers cost a few instructions a digit.
+  const auto read_run = [&](std::int64_t before) {
+    const char* const run_begin = p;
+    const std::int64_t room = before < 19 ? 19 - before : 0;
+    const char* const stop = end - p > room ? p + room : end;
+    for (; p != stop; ++p) {
       const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
-      if (digit <= 9) {
-        gathered = gathered * 10 + digit;
-        ++gathered_count;
-        ++position;
-      } else if (*p == '.' && point < 0) {
-        point = position;
-      } else {
-        break;
-      }
+      if (digit > 9) return p - run_begin;
+      gathered = gathered * 10 + digit;
     }
-    // Past 19 digits they are only counted, eight at a time while eight in a
-    // row are digits, so that long texts take a word per step.
-    if (gathered_count == 19) {
-      while (p != end) {
-        if (end - p >= 8 && AreEightDigits(LoadEightBytes(p))) {
-          p += 8;
-          gathered_count += 8;
-          position += 8;
-        } else if (IsDigit(*p)) {
-          ++p;
-          ++gathered_count;
-          ++position;
-        } else if (*p == '.' && point < 0) {
-          point = position;
-          ++p;
-        } else {
-          break;
-        }
-      }
+    for (; end - p >= 8 && AreEightDigits(LoadEightBytes(p)); p += 8) {
     }
+    while (p != end && IsDigit(*p)) ++p;
+    return p - run_begin;
+  };
+  if (first >= 0) {
+    gathered_count = read_run(0);
+    if (p != end && *p == '.' && point < 0) {
+      point = position + gathered_count;
+      ++p;
+      gathered_count += read_run(gathered_count);
+    }
+    position += gathered_count;
   }
   const char* const mantissa_end = p;
   if (position == 0) return 0.0;  // ".", "+.", "-", "abc": no number at all
