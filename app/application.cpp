@@ -133,7 +133,9 @@ int RunApplication(int argc, char** argv) {
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;
-  PrepareApplicationWindow();
+  // The invisible owner of modal windows is made by the first of them: a
+  // platform window of its own, with every size of the icon sent to the X
+  // server, costs start-up time that most runs never need.
 
   // 2. to 4.
   ResetFloatingPointEnvironment();

@@ -21,7 +21,7 @@ enum class LoopMode { Main, Modal };
 void RunMessageLoop(LoopMode mode, QWidget* window = nullptr);
 
 // The invisible tool window that owns modal windows, so that they get no
-// taskbar entry of their own. Made on first use when start-up has not made it.
+// taskbar entry of their own. Made on first use.
 QWidget* ApplicationWindow();
 
 // Shows the "错误" box and ends the process with exit code -1, without the
