@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace velquist {
 namespace {
 
@@ -42,6 +44,15 @@ std::string ToGbk(const QString& text) {
   const qsizetype size = text.size();
   const QChar* const chars = text.constData();
 
+  // Numbers are ASCII throughout, and a calculator reads its boxes several
+  // times over: such a text takes Qt's vectorised Latin-1 conversion, not
+  // the character-by-character walk below.
+  if (std::all_of(chars, chars + size, IsAscii)) {
+    std::string ascii(static_cast<std::size_t>(size), '\0');
+    QStringEncoder(QStringEncoder::Latin1).appendToBuffer(ascii.data(), text);
+    return ascii;
+  }
+
   // The non-ASCII runs go through the codec in a single call, joined by a
   // separator, so that a text made of many short runs still costs one pass.
   QString runs;
@@ -58,10 +69,6 @@ std::string ToGbk(const QString& text) {
 
   std::string out;
   out.reserve(static_cast<std::size_t>(size));
-  if (runs.isEmpty()) {
-    for (qsizetype i = 0; i < size; ++i) out += static_cast<char>(chars[i].unicode());
-    return out;
-  }
 
   // Without the codec (a Qt built without ICU) every run is encoded as
   // nothing and AppendRun turns it into "?": digits stay digits, and nothing

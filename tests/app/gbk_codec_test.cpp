@@ -40,6 +40,9 @@ class GbkCodecTest : public QObject {
     QTest::addColumn<QByteArray>("gbk");
     QTest::newRow("empty") << QString() << QByteArray();
     QTest::newRow("ascii unchanged") << QStringLiteral(" -1.5e3abc") << QByteArray(" -1.5e3abc");
+    QByteArray everyAscii(0x80, '\0');
+    for (int code = 0; code < 0x80; ++code) everyAscii[code] = static_cast<char>(code);
+    QTest::newRow("every ascii code, nul included") << QString::fromLatin1(everyAscii) << everyAscii;
     QTest::newRow("chinese pairs") << QStringLiteral("圆的直径") << QByteArray("\xD4\xB2\xB5\xC4\xD6\xB1\xBE\xB6");
     QTest::newRow("pair with trail byte in ascii range") << QStringLiteral("丂1") << QByteArray("\x81\x40" "1");
     QTest::newRow("full-width digits stay pairs") << QStringLiteral("１２") << QByteArray("\xA3\xB1\xA3\xB2");
