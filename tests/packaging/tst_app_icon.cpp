@@ -7,7 +7,7 @@
 #include "app/app_icon.h"
 
 // The icon reaches the program only through the embedded renderings: a
-// missing resource or a failed rendering gives an icon that is null or blank
+// rendering or baking step that went wrong gives an icon that is null or blank
 // without any error, so these tests look at the pixels.
 class TestAppIcon : public QObject {
   Q_OBJECT
