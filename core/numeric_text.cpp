@@ -163,9 +163,9 @@ inline ShortReading ReadShort(std::uint64_t d, int q) {
   // midpoint, so the second multiplication waits until one is near.
   const U128 upper = U128{normal} * power.high;
   const auto upper_high = static_cast<std::uint64_t>(upper >> 64);
-  // P's leading bit is bit 190 or 191 (the carry cannot move it: it would
-  // need all 64 high bits set below the leading one, a remainder far from
-  // one half); the value's binary exponent follows.
+  // P's leading bit is bit 190 or 191; the value's binary exponent follows.
+  // A carry that moves it needs every bit below it set, a remainder above one
+  // half, which rounds up to that same power of two either way.
   const int leading_bit = 190 + static_cast<int>(upper_high >> 63);
   const int exp2 = leading_bit + FloorLog2Pow5(q) - 127 + q - leading_zeros;
   if (exp2 > 1023) return {true, std::numeric_limits<double>::infinity()};
@@ -450,13 +450,11 @@ double ParseNumber(std::string_view text) {
     const ShortReading reading = ReadShort(word, static_cast<int>(last_exp10));
     if (reading.decided) return Signed(reading.value, negative);
   } else {
-    const int q = static_cast<int>(leading_exp10 - 18);
-    if (q >= kPow5LowestExponent) {
-      const ShortReading below = ReadShort(word, q);
-      const ShortReading above = ReadShort(word + 1, q);
-      if (below.decided && above.decided && below.value == above.value) {
-        return Signed(below.value, negative);
-      }
+    const int q = static_cast<int>(leading_exp10 - 18);  // -342 or more, as leading_exp10 >= -324
+    const ShortReading below = ReadShort(word, q);
+    const ShortReading above = ReadShort(word + 1, q);
+    if (below.decided && above.decided && below.value == above.value) {
+      return Signed(below.value, negative);
     }
   }
 
