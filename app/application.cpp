@@ -121,7 +121,7 @@ void FatalError() {
 }
 
 int RunApplication(int argc, char** argv) {
-  // 1. The platform. A test brings its own QApplication. Qt sees only the
+  // The platform. A test brings its own QApplication. Qt sees only the
   // program's name, so that no argument (not even Qt's own "-style" and the
   // like) changes anything.
   int qtArgc = argc > 0 ? 1 : 0;
@@ -137,19 +137,16 @@ int RunApplication(int argc, char** argv) {
   // platform window of its own, with every size of the icon sent to the X
   // server, costs start-up time that most runs never need.
 
-  // 2. to 4.
+  // The calculations' own state, released exactly once at the end.
   ResetFloatingPointEnvironment();
   InitGlobalState(TheGlobalState());
   s.cleanup = &ReleaseTheGlobalState;
 
-  // 5.
   if (!OpenWindow(WindowDefinition::MainWindow, false)) FatalError();
 
-  // 6.
   s.mainLoopStarted = true;
   if (AnyWindowOpen()) RunMessageLoop(LoopMode::Main);
 
-  // 7. Shutdown.
   // Every window is gone by now, so no handler can run any more.
   RunExitCleanup();
   ReleasePlatform();
