@@ -17,9 +17,7 @@ fi
 
 ensure_packages "${VELQUIST_BUILD_PACKAGES[@]}" "${VELQUIST_FUZZ_PACKAGES[@]}"
 dir="$VELQUIST_ROOT/build-fuzz"
-cmake -S "$VELQUIST_ROOT" -B "$dir" -DCMAKE_CXX_COMPILER=clang++ -DVELQUIST_FUZZ=ON \
-  -DVELQUIST_BUILD_APP=OFF -DVELQUIST_BUILD_TESTS=OFF -DVELQUIST_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$dir" -j "$VELQUIST_JOBS" --target "${targets[@]/%/_fuzzer}"
+build_preset fuzz "${targets[@]/%/_fuzzer}"
 
 status=0
 for target in "${targets[@]}"; do

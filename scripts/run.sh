@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Velquist in build/ and starts it. Without a
+# Installs what is missing, builds Velquist in build-release/ and starts it. Without a
 # display it runs it on a virtual X server instead and saves what it shows.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 source "$(dirname "$0")/lib/display.sh"
 
 ensure_packages "${VELQUIST_BUILD_PACKAGES[@]}" "${VELQUIST_DISPLAY_PACKAGES[@]}"
-configure_and_build "$VELQUIST_BUILD" -DVELQUIST_BUILD_TESTS=OFF -DVELQUIST_BUILD_TOOLS=OFF
-program="$VELQUIST_BUILD/app/velquist"
+build_preset release
+program="$VELQUIST_RELEASE_BUILD/app/velquist"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$program"
 fi
 
-picture="$VELQUIST_BUILD/velquist-xvfb.png"
+picture="$VELQUIST_RELEASE_BUILD/velquist-xvfb.png"
 trap stop_xvfb EXIT
 start_xvfb
 "$program" &

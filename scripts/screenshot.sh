@@ -7,12 +7,12 @@ source "$(dirname "$0")/lib/display.sh"
 
 out=${1:-"$VELQUIST_ROOT/docs/screenshots"}
 ensure_packages "${VELQUIST_BUILD_PACKAGES[@]}" "${VELQUIST_DISPLAY_PACKAGES[@]}"
-configure_and_build "$VELQUIST_BUILD" -DVELQUIST_BUILD_TESTS=OFF -DVELQUIST_BUILD_TOOLS=OFF
+build_preset release
 mkdir -p "$out"
 
 trap stop_xvfb EXIT
 start_xvfb
-"$VELQUIST_BUILD/app/velquist" &
+"$VELQUIST_RELEASE_BUILD/app/velquist" &
 pid=$!
 main=$(wait_for_window "$VELQUIST_MAIN_TITLE")
 import -window "$main" "$out/main-window.png"

@@ -2,7 +2,12 @@
 # shellcheck shell=bash
 
 VELQUIST_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# Each purpose has its own CMake preset and build folder (CMakePresets.json),
+# so no script reconfigures another's build: dev (build/: program, tests and
+# tools), release (build-release/: the program as it is run and packaged),
+# asan (build-asan/) and fuzz (build-fuzz/).
 VELQUIST_BUILD="$VELQUIST_ROOT/build"
+VELQUIST_RELEASE_BUILD="$VELQUIST_ROOT/build-release"
 VELQUIST_JOBS=$(nproc 2>/dev/null || echo 2)
 
 # Debian packages every build needs: the compiler is assumed, the rest is ours.
@@ -46,15 +51,19 @@ ensure_packages() {
   fi
   echo "Installing: ${missing[*]}"
   if [ -z "${VELQUIST_APT_UPDATED:-}" ]; then
-    DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 update -qq
     export VELQUIST_APT_UPDATED=1
   fi
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# configure_and_build BUILD_DIR [CMAKE_ARGS...]
-configure_and_build() {
-  local dir=$1; shift
-  cmake -S "$VELQUIST_ROOT" -B "$dir" "$@"
-  cmake --build "$dir" -j "$VELQUIST_JOBS"
+# build_preset PRESET [TARGET...]: configures and builds that preset's folder.
+build_preset() {
+  local preset=$1; shift
+  (cd "$VELQUIST_ROOT" && cmake --preset "$preset" >/dev/null)
+  if [ $# -gt 0 ]; then
+    (cd "$VELQUIST_ROOT" && cmake --build --preset "$preset" -j "$VELQUIST_JOBS" --target "$@")
+  else
+    (cd "$VELQUIST_ROOT" && cmake --build --preset "$preset" -j "$VELQUIST_JOBS")
+  fi
 }
