@@ -23,8 +23,6 @@ class SkinStyle : public QProxyStyle {
   // skin does not, and is owned from here on.
   SkinStyle(int scheme, QStyle* system);
 
-  int scheme() const { return scheme_; }
-
   void polish(QWidget* widget) override;
   void unpolish(QWidget* widget) override;
   // The overloads for palettes and the application stay the base style's.

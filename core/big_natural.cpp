@@ -69,29 +69,6 @@ void BigNatural::ShiftLeft(std::int64_t bits) {
   limbs_.insert(limbs_.begin(), whole, 0);
 }
 
-std::string BigNatural::ToDecimal() const {
-  if (limbs_.empty()) return "0";
-  std::vector<std::uint32_t> rest = limbs_;
-  std::vector<std::uint32_t> chunks;  // base 10^9, least significant first
-  while (!rest.empty()) {
-    std::uint64_t remainder = 0;
-    for (std::size_t i = rest.size(); i-- > 0;) {
-      const std::uint64_t current = (remainder << 32) | rest[i];
-      rest[i] = static_cast<std::uint32_t>(current / 1'000'000'000);
-      remainder = current % 1'000'000'000;
-    }
-    chunks.push_back(static_cast<std::uint32_t>(remainder));
-    while (!rest.empty() && rest.back() == 0) rest.pop_back();
-  }
-  std::string text = std::to_string(chunks.back());
-  for (std::size_t i = chunks.size() - 1; i-- > 0;) {
-    const std::string part = std::to_string(chunks[i]);
-    text.append(9 - part.size(), '0');
-    text += part;
-  }
-  return text;
-}
-
 int Compare(const BigNatural& a, const BigNatural& b) {
   if (a.limbs_.size() != b.limbs_.size()) return a.limbs_.size() < b.limbs_.size() ? -1 : 1;
   for (std::size_t i = a.limbs_.size(); i-- > 0;) {

@@ -1,11 +1,10 @@
-// A small unsigned big integer for the few places where a conversion must be
-// exact beyond 128 bits: telling an exact halfway decimal from a near one, and
-// writing the exact decimal expansion of a double. Values stay below ~2^3700
-// there, so plain schoolbook arithmetic on 32-bit limbs is fast enough.
+// A small unsigned big integer for the one place where a conversion must be
+// exact beyond 128 bits: telling an exact halfway decimal from a near one.
+// Values stay below ~2^3700 there, so plain schoolbook arithmetic on 32-bit
+// limbs is fast enough.
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,9 +22,6 @@ class BigNatural {
   void MultiplyByPow5(std::int64_t exponent);
   void MultiplyByPow10(std::int64_t exponent);
   void ShiftLeft(std::int64_t bits);
-
-  // The decimal digits without leading zeros; "0" for zero.
-  std::string ToDecimal() const;
 
   friend int Compare(const BigNatural& a, const BigNatural& b);
   friend bool operator==(const BigNatural& a, const BigNatural& b) {
