@@ -14,7 +14,8 @@
 #include <string_view>
 
 #include "core/numeric_text.h"
-#include "fuzz/oracle.h"
+#include "fuzz/fuzz_failure.h"
+#include "tests/oracle/exact_decimal.h"
 
 namespace {
 
@@ -23,13 +24,13 @@ using velquist::fuzz::Hex;
 
 void CheckFloat(float x, std::string_view input) {
   const std::string got = velquist::FloatToText(x);
-  const std::string expected = velquist::fuzz::ReferenceFloatText(x);
+  const std::string expected = velquist::oracle::ReferenceFloatText(x);
   if (got != expected) Fail(("FloatToText of " + Hex(x)).c_str(), input, expected, got);
   if (!std::isfinite(x)) return;
   // The rounded value read back is the double nearest the six-digit decimal,
   // with the reading's own halfway rule: 2.39548e+021 lies exactly between two.
   const double back = velquist::TextToDouble(got);
-  const double rounded = velquist::fuzz::ReferenceParse(expected);
+  const double rounded = velquist::oracle::ReferenceParse(expected);
   if (std::bit_cast<std::uint64_t>(back) != std::bit_cast<std::uint64_t>(rounded)) {
     Fail(("TextToDouble of FloatToText of " + Hex(x)).c_str(), input, Hex(rounded), Hex(back));
   }
@@ -38,11 +39,11 @@ void CheckFloat(float x, std::string_view input) {
 void CheckDouble(double v, std::string_view input) {
   if (std::isnan(v)) return;  // never produced by the readings, so never formatted
   const std::string got = velquist::DoubleToText(v);
-  const std::string expected = velquist::fuzz::ReferenceDoubleText(v);
+  const std::string expected = velquist::oracle::ReferenceDoubleText(v);
   if (got != expected) Fail(("DoubleToText of " + Hex(v)).c_str(), input, expected, got);
   if (!std::isfinite(v) || v == 0) return;
   const double back = velquist::TextToDouble(got);
-  const int leading = velquist::fuzz::ExactDecimal(v).exponent;
+  const auto leading = static_cast<int>(velquist::oracle::ExactDecimal(v).exponent);
   // Half a unit of the 13th digit, plus what the 17-digit pre-rounding adds
   // (a ten-thousandth of that) and one unit in the last place for reading the
   // text back to the nearest double.

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "core/numeric_text.h"
-#include "fuzz/oracle.h"
+#include "fuzz/fuzz_failure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

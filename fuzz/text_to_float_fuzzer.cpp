@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "core/numeric_text.h"
-#include "fuzz/oracle.h"
+#include "fuzz/fuzz_failure.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

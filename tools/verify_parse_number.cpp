@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "core/numeric_text.h"
-#include "tools/exact_midpoint.h"
+#include "tests/oracle/exact_decimal.h"
 
 namespace {
 

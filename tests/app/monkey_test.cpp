@@ -45,7 +45,7 @@
 #include "app/window_opening.h"
 #include "core/global_state.h"
 #include "core/message_texts.h"
-#include "core/numeric_text.h"
+#include "tests/oracle/exact_decimal.h"
 
 using velquist::EditBox;
 using velquist::EditInputMode;
@@ -111,11 +111,14 @@ bool InNumberTextStyle(const QString& text) {
   }
   if (digits > 6) return false;
   const std::string bytes = velquist::ToGbk(text);
-  return velquist::FloatToText(velquist::TextToFloat(bytes)) == bytes;
+  const auto value = static_cast<float>(velquist::oracle::ReferenceParse(bytes));
+  return velquist::oracle::ReferenceFloatText(value) == bytes;
 }
 
+// What leaving a dimension box must make of its text, from the reference, not
+// from the functions the box itself uses.
 QString Rewritten(const QString& text) {
-  std::string number = velquist::DoubleToText(velquist::ParseNumber(velquist::ToGbk(text)));
+  std::string number = velquist::oracle::ReferenceDoubleText(velquist::oracle::ReferenceParse(velquist::ToGbk(text)));
   if (number == "0") number.clear();
   return QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size()));
 }
