@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <string>
 #include <system_error>
 
 #include "core/big_natural.h"
@@ -214,6 +216,215 @@ inline ShortReading ReadShort(std::uint64_t d, int q) {
 
 double Signed(double magnitude, bool negative) { return negative ? -magnitude : magnitude; }
 
+// What the scanner reads off the start of a text: the number's sign, its
+// significant digits and where they sit.
+struct ScannedNumber {
+  bool negative = false;
+  bool any_digit;  // false: no number at all, which reads as +0
+  bool nonzero;    // a digit other than 0 among the mantissa's
+  // The mantissa as written, "." included, and the end of the whole number
+  // with its exponent, for the standard library's reader.
+  const char* mantissa;
+  const char* mantissa_end;
+  const char* number_end;
+  // From the first to the last non-zero digit, a "." possibly among them.
+  std::string_view significant;
+  std::int64_t count;               // significant digits
+  std::uint64_t word;               // the first min(count, 19) of them as a number
+  std::int64_t exponent = 0;        // as written, beyond ±5200 counted as ±5201
+  bool rewritten_exponent = false;  // "d"/"D" or clamped: from_chars cannot read it as written
+  std::int64_t leading_exp10;       // power of ten of the first significant digit
+  std::int64_t last_exp10;          // and of the last
+};
+
+// The digits of a mantissa, counted without the ".".
+struct MantissaDigits {
+  std::int64_t position = 0;  // digits in all
+  std::int64_t point = -1;    // digits before the ".", -1 without one
+  std::int64_t first = -1;    // position of the first non-zero digit, -1 for none
+  const char* first_digit = nullptr;
+  std::uint64_t gathered = 0;       // up to 19 digits from the first non-zero one
+  std::int64_t gathered_count = 0;  // digits from the first non-zero one, all of them
+};
+
+// Leading zeros come first; then the rest is gathered up to 19 digits
+// (10^19 < 2^64) with no branch on the digits themselves, which random digits
+// would mispredict, and past 19 digits only counted, eight bytes a step.
+// Returns where the mantissa ends.
+const char* ScanMantissa(const char* p, const char* end, MantissaDigits& m) {
+  for (; p != end; ++p) {
+    if (*p == '0') {
+      ++m.position;
+    } else if (*p == '.' && m.point < 0) {
+      m.point = m.position;
+    } else {
+      break;
+    }
+  }
+  m.first_digit = p;
+  if (p == end || !IsDigit(*p)) return p;
+  m.first = m.position;
+  // One run of digits, the first of which is digit number `before` from the
+  // first non-zero one. The loops keep to the pointer alone, so short numbers
+  // cost a few instructions a digit.
+  const auto read_run = [&](std::int64_t before) {
+    const char* const run_begin = p;
+    const std::int64_t room = before < 19 ? 19 - before : 0;
+    const char* const stop = end - p > room ? p + room : end;
+    for (; p != stop; ++p) {
+      const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
+      if (digit > 9) return p - run_begin;
+      m.gathered = m.gathered * 10 + digit;
+    }
+    for (; end - p >= 8 && AreEightDigits(LoadEightBytes(p)); p += 8) {
+    }
+    while (p != end && IsDigit(*p)) ++p;
+    return p - run_begin;
+  };
+  m.gathered_count = read_run(0);
+  if (p != end && *p == '.' && m.point < 0) {
+    m.point = m.position + m.gathered_count;
+    ++p;
+    m.gathered_count += read_run(m.gathered_count);
+  }
+  m.position += m.gathered_count;
+  return p;
+}
+
+// The exponent after the mantissa: a letter counts only when digits follow
+// it, with one sign between. Returns where the number ends.
+const char* ScanExponent(const char* p, const char* end, ScannedNumber& n) {
+  if (p == end || (*p != 'e' && *p != 'E' && *p != 'd' && *p != 'D')) return p;
+  const char* q = p + 1;
+  bool negative = false;
+  if (q != end && (*q == '+' || *q == '-')) {
+    negative = *q == '-';
+    ++q;
+  }
+  if (q == end || !IsDigit(*q)) return p;
+  n.rewritten_exponent = *p == 'd' || *p == 'D';
+  std::int64_t exponent = 0;
+  for (; q != end && IsDigit(*q); ++q) {
+    if (exponent <= kExponentLimit) exponent = exponent * 10 + (*q - '0');
+  }
+  if (exponent > kExponentLimit) {
+    exponent = kExponentLimit + 1;
+    n.rewritten_exponent = true;
+  }
+  n.exponent = negative ? -exponent : exponent;
+  return q;
+}
+
+// Scanner. Guarantee: reads the longest number at the start of `text` in one
+// pass, linear in its length, and describes its value exactly: trailing
+// zeros are not significant, and `word` holds the first 19 significant digits.
+ScannedNumber ScanNumber(std::string_view text) {
+  ScannedNumber n;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+  if (p != end && (*p == '+' || *p == '-')) {
+    n.negative = *p == '-';
+    ++p;
+  }
+  n.mantissa = p;
+  MantissaDigits m;
+  n.mantissa_end = ScanMantissa(p, end, m);
+  n.any_digit = m.position != 0;  // ".", "+.", "-", "abc": no number at all
+  if (!n.any_digit) return n;
+  if (m.point < 0) m.point = m.position;
+  n.number_end = ScanExponent(n.mantissa_end, end, n);
+  n.nonzero = m.first >= 0;
+  if (!n.nonzero) return n;
+
+  std::int64_t trailing_zeros = 0;
+  n.word = m.gathered;
+  const char* significant_end = n.mantissa_end;
+  if (m.gathered_count <= 19) {
+    for (; n.word % 10 == 0; n.word /= 10) ++trailing_zeros;  // word != 0: it starts with a non-zero digit
+  } else {
+    for (; significant_end[-1] == '0' || significant_end[-1] == '.'; --significant_end) {
+      if (significant_end[-1] == '0') ++trailing_zeros;
+    }
+    for (std::int64_t dropped = m.gathered_count - trailing_zeros; dropped < 19; ++dropped) n.word /= 10;
+  }
+  n.significant = std::string_view(m.first_digit, static_cast<std::size_t>(significant_end - m.first_digit));
+  n.count = m.gathered_count - trailing_zeros;
+  n.leading_exp10 = m.point - 1 - m.first + n.exponent;
+  n.last_exp10 = m.point - 1 - (m.first + n.count - 1) + n.exponent;
+  return n;
+}
+
+// Exact short path. Guarantee: decides every number of at most 19 significant
+// digits whose value is at most 2^53 and whose power of ten is within ±22,
+// with one IEEE operation on two exact doubles (see ShortDecimal).
+std::optional<double> ReadExactShort(const ScannedNumber& n) {
+  if (n.count > 19 || n.word > kMaxExactWord || n.last_exp10 < -kMaxExactPow10 ||
+      n.last_exp10 > kMaxExactPow10) {
+    return std::nullopt;
+  }
+  return ShortDecimal(n.word, static_cast<int>(n.last_exp10));
+}
+
+// Wide-multiplication path. Guarantee: for any length, decides every value
+// beyond the double range (10^309 > DBL_MAX and 10^-324 < 2^-1075, half the
+// smallest subnormal) and nearly every other one, correctly rounded with
+// halves to the smaller magnitude; leaves undecided only what lies too near a
+// midpoint for one wide multiplication to tell. Up to 19 digits the digits
+// themselves are multiplied; longer, the first 19 digits and the same plus
+// one in the last of them bound the value strictly (later digits are not all
+// zeros), so when both read to the same double, so does the whole text.
+std::optional<double> ReadWide(const ScannedNumber& n) {
+  if (n.leading_exp10 > 308) return std::numeric_limits<double>::infinity();
+  if (n.leading_exp10 < -324) return 0.0;
+  if (n.count <= 19) {
+    const ShortReading reading = ReadShort(n.word, static_cast<int>(n.last_exp10));
+    if (reading.decided) return reading.value;
+    return std::nullopt;
+  }
+  const int q = static_cast<int>(n.leading_exp10 - 18);  // -342 or more, as leading_exp10 >= -324
+  const ShortReading below = ReadShort(n.word, q);
+  const ShortReading above = ReadShort(n.word + 1, q);
+  if (below.decided && above.decided && below.value == above.value) return below.value;
+  return std::nullopt;
+}
+
+// Exact fallback. Guarantee: any number within the double range, of any
+// length, rounded to nearest with halves to the smaller magnitude, in time
+// linear in its length: the standard library's nearest double (ties to even),
+// then the tie rule, decided exactly.
+double ReadExact(const ScannedNumber& n) {
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  double magnitude = 0.0;
+  std::from_chars_result result{};
+  if (!n.rewritten_exponent) result = std::from_chars(n.mantissa, n.number_end, magnitude);
+  if (n.rewritten_exponent || result.ptr != n.number_end) {
+    std::string rewritten(n.mantissa, n.mantissa_end);
+    rewritten += 'e';
+    rewritten += std::to_string(n.exponent);
+    result = std::from_chars(rewritten.data(), rewritten.data() + rewritten.size(), magnitude);
+  }
+
+  if (result.ec == std::errc::result_out_of_range || std::isinf(magnitude)) {
+    if (n.leading_exp10 < 0) return 0.0;
+    // Halfway between DBL_MAX and 2^1024 ties to even upwards; the smaller
+    // magnitude is DBL_MAX itself.
+    const bool tie = DecimalEquals(n.significant, n.count, n.word, n.last_exp10,
+                                   LowerMidpoint(std::bit_cast<std::uint64_t>(kInfinity)));
+    return tie ? std::numeric_limits<double>::max() : kInfinity;
+  }
+
+  // Ties to even took the larger neighbour exactly when the result is even and
+  // the decimal is the midpoint just below it; then the smaller one is wanted.
+  auto bits = std::bit_cast<std::uint64_t>(magnitude);
+  if ((bits & 1) == 0 && bits != 0 &&
+      DecimalEquals(n.significant, n.count, n.word, n.last_exp10, LowerMidpoint(bits))) {
+    --bits;
+  }
+  return std::bit_cast<double>(bits);
+}
+
+
 // ---------------------------------------------------------------------------
 // Writing numbers
 
@@ -321,171 +532,12 @@ std::string FoldFullWidth(std::string_view text) {
 }
 
 double ParseNumber(std::string_view text) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  while (p != end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
-  bool negative = false;
-  if (p != end && (*p == '+' || *p == '-')) {
-    negative = *p == '-';
-    ++p;
-  }
-
-  // Mantissa. Digits are counted without the "."; the significant digits run
-  // from the first to the last non-zero one. Leading zeros come first, then
-  // the rest is gathered into a word up to 19 digits (10^19 < 2^64) with no
-  // branch on the digits themselves, which random digits would mispredict.
-  const char* const mantissa = p;
-  std::int64_t position = 0;
-  std::int64_t point = -1;
-  for (; p != end; ++p) {
-    if (*p == '0') {
-      ++position;
-    } else if (*p == '.' && point < 0) {
-      point = position;
-    } else {
-      break;
-    }
-  }
-  const std::int64_t first = p != end && IsDigit(*p) ? position : -1;
-  const char* const significant_begin = p;
-  std::uint64_t gathered = 0;
-  std::int64_t gathered_count = 0;  // digits from the first non-zero one, all of them
-  // One run of digits, the first of which is digit number `before` from the
-  // first non-zero one: gathered while there are fewer than 19, then only
-  // skipped, eight at a time while eight in a row are digits. The loops keep
-  // to the pointer alone, so short numbers cost a few instructions a digit.
-  const auto read_run = [&](std::int64_t before) {
-    const char* const run_begin = p;
-    const std::int64_t room = before < 19 ? 19 - before : 0;
-    const char* const stop = end - p > room ? p + room : end;
-    for (; p != stop; ++p) {
-      const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p)) - '0';
-      if (digit > 9) return p - run_begin;
-      gathered = gathered * 10 + digit;
-    }
-    for (; end - p >= 8 && AreEightDigits(LoadEightBytes(p)); p += 8) {
-    }
-    while (p != end && IsDigit(*p)) ++p;
-    return p - run_begin;
-  };
-  if (first >= 0) {
-    gathered_count = read_run(0);
-    if (p != end && *p == '.' && point < 0) {
-      point = position + gathered_count;
-      ++p;
-      gathered_count += read_run(gathered_count);
-    }
-    position += gathered_count;
-  }
-  const char* const mantissa_end = p;
-  if (position == 0) return 0.0;  // ".", "+.", "-", "abc": no number at all
-  if (point < 0) point = position;
-
-  // Exponent: a letter counts only when digits follow it (with one sign between).
-  std::int64_t exponent = 0;
-  bool rewritten_exponent = false;  // "d"/"D" or a clamped exponent, which from_chars cannot read
-  if (p != end && (*p == 'e' || *p == 'E' || *p == 'd' || *p == 'D')) {
-    const char* q = p + 1;
-    bool exponent_negative = false;
-    if (q != end && (*q == '+' || *q == '-')) {
-      exponent_negative = *q == '-';
-      ++q;
-    }
-    if (q != end && IsDigit(*q)) {
-      rewritten_exponent = *p == 'd' || *p == 'D';
-      for (; q != end && IsDigit(*q); ++q) {
-        if (exponent <= kExponentLimit) exponent = exponent * 10 + (*q - '0');
-      }
-      if (exponent > kExponentLimit) {
-        exponent = kExponentLimit + 1;
-        rewritten_exponent = true;
-      }
-      if (exponent_negative) exponent = -exponent;
-      p = q;
-    }
-  }
-  const char* const number_end = p;
-
-  if (first < 0) return Signed(0.0, negative);
-
-  // Trailing zeros are not significant. `word` is the significant digits as a
-  // number whenever there are at most 19 of them.
-  std::int64_t trailing_zeros = 0;
-  std::uint64_t word = gathered;
-  const char* significant_end = mantissa_end;
-  if (gathered_count <= 19) {
-    for (; word % 10 == 0; word /= 10) ++trailing_zeros;  // word != 0: it starts with a non-zero digit
-  } else {
-    for (; significant_end[-1] == '0' || significant_end[-1] == '.'; --significant_end) {
-      if (significant_end[-1] == '0') ++trailing_zeros;
-    }
-    for (std::int64_t dropped = gathered_count - trailing_zeros; dropped < 19; ++dropped) word /= 10;
-  }
-  const std::int64_t count = gathered_count - trailing_zeros;
-  const std::int64_t last = first + count - 1;
-  const std::int64_t leading_exp10 = point - 1 - first + exponent;
-  const std::int64_t last_exp10 = point - 1 - last + exponent;
-
-  // Fast path: few enough digits to be one exact double, and a power of ten
-  // that is one too.
-  if (count <= 19 && word <= kMaxExactWord && last_exp10 >= -kMaxExactPow10 &&
-      last_exp10 <= kMaxExactPow10) {
-    return Signed(ShortDecimal(word, static_cast<int>(last_exp10)), negative);
-  }
-
-  // Exact slow path. Guarantee: any length and exponent, rounded to nearest
-  // with halves to the smaller magnitude, in time linear in the length.
-  // 10^309 > DBL_MAX and 10^-324 < 2^-1075 (half the smallest subnormal).
-  constexpr double kInfinity = std::numeric_limits<double>::infinity();
-  const std::string_view significant(significant_begin,
-                                     static_cast<std::size_t>(significant_end - significant_begin));
-  if (leading_exp10 > 308) return Signed(kInfinity, negative);
-  if (leading_exp10 < -324) return Signed(0.0, negative);
-
-  // Up to 19 digits: one wide multiplication nearly always decides. Longer:
-  // the first 19 digits, and the same plus one in the last of them, bound the
-  // value strictly (later digits are not all zeros), so when both read to the
-  // same double, clear of any midpoint, so does the whole text.
-  if (count <= 19) {
-    const ShortReading reading = ReadShort(word, static_cast<int>(last_exp10));
-    if (reading.decided) return Signed(reading.value, negative);
-  } else {
-    const int q = static_cast<int>(leading_exp10 - 18);  // -342 or more, as leading_exp10 >= -324
-    const ShortReading below = ReadShort(word, q);
-    const ShortReading above = ReadShort(word + 1, q);
-    if (below.decided && above.decided && below.value == above.value) {
-      return Signed(below.value, negative);
-    }
-  }
-
-  // The nearest double, ties to even, from the standard library.
-  double magnitude = 0.0;
-  std::from_chars_result result{};
-  if (!rewritten_exponent) result = std::from_chars(mantissa, number_end, magnitude);
-  if (rewritten_exponent || result.ptr != number_end) {
-    std::string rewritten(mantissa, mantissa_end);
-    rewritten += 'e';
-    rewritten += std::to_string(exponent);
-    result = std::from_chars(rewritten.data(), rewritten.data() + rewritten.size(), magnitude);
-  }
-
-  if (result.ec == std::errc::result_out_of_range || std::isinf(magnitude)) {
-    if (leading_exp10 < 0) return Signed(0.0, negative);
-    // Halfway between DBL_MAX and 2^1024 ties to even upwards; the smaller
-    // magnitude is DBL_MAX itself.
-    const bool tie = DecimalEquals(significant, count, word, last_exp10,
-                                   LowerMidpoint(std::bit_cast<std::uint64_t>(kInfinity)));
-    return Signed(tie ? std::numeric_limits<double>::max() : kInfinity, negative);
-  }
-
-  // Ties to even took the larger neighbour exactly when the result is even and
-  // the decimal is the midpoint just below it; then the smaller one is wanted.
-  auto bits = std::bit_cast<std::uint64_t>(magnitude);
-  if ((bits & 1) == 0 && bits != 0 &&
-      DecimalEquals(significant, count, word, last_exp10, LowerMidpoint(bits))) {
-    --bits;
-  }
-  return Signed(std::bit_cast<double>(bits), negative);
+  const ScannedNumber n = ScanNumber(text);
+  if (!n.any_digit) return 0.0;
+  if (!n.nonzero) return Signed(0.0, n.negative);
+  if (const std::optional<double> value = ReadExactShort(n)) return Signed(*value, n.negative);
+  if (const std::optional<double> value = ReadWide(n)) return Signed(*value, n.negative);
+  return Signed(ReadExact(n), n.negative);
 }
 
 double TextToDouble(std::string_view text) { return ParseNumber(FoldFullWidth(text)); }
