@@ -222,6 +222,7 @@ struct ScannedNumber {
   bool negative = false;
   bool any_digit;  // false: no number at all, which reads as +0
   bool nonzero;    // a digit other than 0 among the mantissa's
+  bool infinity = false;  // the program's own text for an infinity, "1.#INF"
   // The mantissa as written, "." included, and the end of the whole number
   // with its exponent, for the standard library's reader.
   const char* mantissa;
@@ -332,6 +333,13 @@ ScannedNumber ScanNumber(std::string_view text) {
   n.mantissa_end = ScanMantissa(p, end, m);
   n.any_digit = m.position != 0;  // ".", "+.", "-", "abc": no number at all
   if (!n.any_digit) return n;
+  // The program writes an infinity "1.#INF" (and "-1.#INF") and must read
+  // it back so: a number stopped at '#' is checked for that form alone.
+  if (const char* q = n.mantissa_end; q != end && *q == '#') [[unlikely]] {
+    n.infinity = q - n.mantissa == 2 && n.mantissa[0] == '1' && n.mantissa[1] == '.' && end - q >= 4 &&
+                 q[1] == 'I' && q[2] == 'N' && q[3] == 'F';
+    if (n.infinity) return n;
+  }
   if (m.point < 0) m.point = m.position;
   n.number_end = ScanExponent(n.mantissa_end, end, n);
   n.nonzero = m.first >= 0;
@@ -534,6 +542,7 @@ std::string FoldFullWidth(std::string_view text) {
 double ParseNumber(std::string_view text) {
   const ScannedNumber n = ScanNumber(text);
   if (!n.any_digit) return 0.0;
+  if (n.infinity) [[unlikely]] return Signed(std::numeric_limits<double>::infinity(), n.negative);
   if (!n.nonzero) return Signed(0.0, n.negative);
   if (const std::optional<double> value = ReadExactShort(n)) return Signed(*value, n.negative);
   if (const std::optional<double> value = ReadWide(n)) return Signed(*value, n.negative);
