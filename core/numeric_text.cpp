@@ -379,6 +379,14 @@ double ParseNumber(std::string_view text) {
   }
   const char* const mantissa_end = p;
   if (position == 0) return 0.0;  // ".", "+.", "-", "abc": no number at all
+  // The program writes an infinity "1.#INF" (and "-1.#INF") and must read
+  // it back so: a number stopped at '#' is checked for that form alone.
+  if (p != end && *p == '#') [[unlikely]] {
+    if (p - mantissa == 2 && mantissa[0] == '1' && mantissa[1] == '.' && end - p >= 4 &&
+        p[1] == 'I' && p[2] == 'N' && p[3] == 'F') {
+      return Signed(std::numeric_limits<double>::infinity(), negative);
+    }
+  }
   if (point < 0) point = position;
 
   // Exponent: a letter counts only when digits follow it (with one sign between).
