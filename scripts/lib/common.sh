@@ -29,6 +29,9 @@ VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
 VELQUIST_DISPLAY_PACKAGES=(
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei xdotool
 )
+# The windows under a window manager (openbox) and on Wayland (Weston with
+# Qt's wayland platform), in the desktop tests and the screenshots.
+VELQUIST_DISPLAY_PACKAGES+=(openbox weston qt6-wayland)
 # The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
 VELQUIST_FUZZ_PACKAGES=(
   clang libclang-rt-14-dev
