@@ -47,8 +47,8 @@ QMessageBox::Icon IconOf(std::int32_t style) {
 }
 
 // Beside the caption a title bar holds the window's icon and up to three
-// buttons (minimise, maximise, close), each about 24 pixels wide with the
-// window managers' usual themes, and the padding between them.
+// buttons (minimise, maximise, close), each of them about 24 pixels wide in
+// the window managers' usual themes, and the padding between them.
 constexpr int kTitleBarButtonsRoom = 4 * 24 + 32;
 
 // QMessageBox fixes its size to its contents whenever it is shown or its
@@ -117,11 +117,10 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const QString& text, std::int32_t s
   // Task-modal without owner: no parent, and every window of the program
   // takes no input while the box is up.
   box->setWindowModality(Qt::ApplicationModal);
-  // A caption with a close box only: without the minimise and maximise hints
-  // Qt leaves both out of the Motif functions it gives an X11 window manager,
-  // since a box minimised away would leave the program's windows disabled
-  // with nothing to dismiss. Set after the modality, which drops the
-  // customising hint of a message box.
+  // A caption with a close box only, as on the system's own box: without the
+  // minimise and maximise hints Qt leaves both out of the Motif functions and
+  // decorations it gives an X11 window manager. Set after the modality, which
+  // drops the customising hint of a message box.
   box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   return box;

@@ -213,11 +213,12 @@ bool OpenWindow(WindowDefinition definition, bool modal) {
   QWidget* window = Create(definition);
   if (window == nullptr) return false;
 
+  // Taken before the new window can become the active one.
+  QWidget* stackedOn = modal ? ActiveProgramWindow() : nullptr;
   // A modal window is owned by the invisible application window, which keeps
   // it off the taskbar; the others have no owner. Without the minimise and
   // maximise hints Qt tells an X11 window manager, through the Motif
   // functions, that the window offers neither.
-  QWidget* stackedOn = modal ? ActiveProgramWindow() : nullptr;
   Qt::WindowFlags flags = (modal ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint;
