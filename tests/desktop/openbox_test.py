@@ -11,7 +11,9 @@ stacking list and active window, and the EWMH properties it sets).
   those two Motif bits on purpose), so the case that matters is checked: a
   minimised box takes its main window along, and both come back together;
 - a click on the main window while a box is up leaves the box on top and
-  with the focus.
+  with the focus;
+- "查看运算公式" brings the open formula window forward from behind the main
+  window and activates it.
 
 Each case starts from a fresh program."""
 
@@ -172,6 +174,24 @@ def body(program):
                 assert s.windows(mw.TITLE), "the main window closed too"
             return run
 
+        def formula_brought_forward():
+            main = main_window()
+            open_from_menu("查看运算公式")
+            formula = s.wait_window(FORMULA_TITLE)
+            expect(active, formula, "the active window once the formula window opened",
+                   timeout=5)
+            g = xwininfo(main)
+            # The main window's empty lower right corner, beside the formula
+            # window in the middle of the screen.
+            s.click(g["x"] + g["width"] - 20, g["y"] + g["height"] - 20, settle=0.5)
+            expect(lambda: stacking().index(main) > stacking().index(formula), True,
+                   "the main window above the formula window after a click on it", timeout=5)
+            open_from_menu("查看运算公式")
+            expect(lambda: stacking().index(formula) > stacking().index(main), True,
+                   "the formula window brought above the main window", timeout=5)
+            expect(active, formula, "the active window", timeout=5)
+            assert len(s.windows(FORMULA_TITLE)) == 1, "a second formula window"
+
         cases = [
             ("outer frames of the three windows, centred", frames_and_centring),
             ("About: transient for the main window, a modal dialog", held_above_main(open_about)),
@@ -185,6 +205,8 @@ def body(program):
              click_leaves_box_on_top(open_about, ABOUT_TITLE)),
             ("message box stays on top and focused after a click on the main window",
              click_leaves_box_on_top(open_message, MESSAGE_CAPTION)),
+            ("查看运算公式 brings the formula window forward from behind the main window",
+             formula_brought_forward),
         ]
 
         def reset():
