@@ -379,14 +379,6 @@ double ParseNumber(std::string_view text) {
   }
   const char* const mantissa_end = p;
   if (position == 0) return 0.0;  // ".", "+.", "-", "abc": no number at all
-  // The program writes an infinity "1.#INF" (and "-1.#INF") and must read
-  // it back so: a number stopped at '#' is checked for that form alone.
-  if (p != end && *p == '#') [[unlikely]] {
-    if (p - mantissa == 2 && mantissa[0] == '1' && mantissa[1] == '.' && end - p >= 4 &&
-        p[1] == 'I' && p[2] == 'N' && p[3] == 'F') {
-      return Signed(std::numeric_limits<double>::infinity(), negative);
-    }
-  }
   if (point < 0) point = position;
 
   // Exponent: a letter counts only when digits follow it (with one sign between).
@@ -410,6 +402,13 @@ double ParseNumber(std::string_view text) {
       }
       if (exponent_negative) exponent = -exponent;
       p = q;
+    }
+  } else if (p != end && *p == '#') [[unlikely]] {
+    // The program writes an infinity "1.#INF" (or "-1.#INF") and must read
+    // it back so; only a number that stops at '#' can be that form.
+    if (p - mantissa == 2 && mantissa[0] == '1' && mantissa[1] == '.' && end - p >= 4 &&
+        p[1] == 'I' && p[2] == 'N' && p[3] == 'F') {
+      return Signed(std::numeric_limits<double>::infinity(), negative);
     }
   }
   const char* const number_end = p;

@@ -58,7 +58,7 @@ def body(program):
             return run
 
         def by_mouse():
-            box = show_message()
+            show_message()
             button = s.control(ok_words(), within=MESSAGE_CAPTION, role="push button")
             s.click_control(button)
             dismissed()
