@@ -6,7 +6,8 @@ place) and what the program says to it (WAYLAND_DEBUG=client).
 - the main window shows, at its outer size;
 - a message box and the About window are given a parent (set_parent) and
   stay above the main window after a click on it, keeping the focus, so that
-  Esc still closes them;
+  Esc still closes them; a box minimised with the button Qt draws on it comes
+  back with the main window when that is clicked;
 - "查看运算公式" on the open formula window lying behind the main window
   brings it to the front where the compositor offers xdg-activation; Weston 10
   offers none, and the run says so instead of judging.
@@ -132,6 +133,23 @@ def body(program):
                 assert view(s, mw.TITLE), "the main window went too"
             return run
 
+        def minimised_box_comes_back():
+            click_in_main("圆计算")
+            wait_until(lambda: view(s, MESSAGE_CAPTION), 10, what="the message box in Weston")
+            # Qt draws the frame on Wayland, with a minimise button (third
+            # from the right, 63 pixels from the right edge) on every window.
+            _, left, top, right, bottom = view(s, MESSAGE_CAPTION)
+            s.click(right - 63, top + 15, settle=0.5)
+            expect(lambda: view(s, MESSAGE_CAPTION), None, "the box after its minimise button",
+                   timeout=3)
+            x, y = spot_outside((None, left, top, right, bottom), view(s, mw.TITLE))
+            s.click(x, y, settle=0.5)
+            # Weston brings a window's children back with it.
+            expect(lambda: titles(s)[:2], [MESSAGE_CAPTION, mw.TITLE],
+                   "the stacking after a click on the main window", timeout=3)
+            s.key("Escape", settle=0.3)
+            wait_until(lambda: view(s, MESSAGE_CAPTION) is None, 5, what="the box to close")
+
         def formula_brought_forward():
             open_help_item(1)
             wait_until(lambda: view(s, FORMULA_TITLE), 10, what="the formula window")
@@ -157,6 +175,8 @@ def body(program):
              stays_above(lambda: click_in_main("圆计算"), MESSAGE_CAPTION)),
             ("About has a parent and stays above the main window after a click on it",
              stays_above(lambda: open_help_item(2), ABOUT_TITLE)),
+            ("a minimised message box comes back above the main window when that is clicked",
+             minimised_box_comes_back),
             ("查看运算公式 on the formula window behind the main window",
              formula_brought_forward),
         ]
