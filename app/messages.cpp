@@ -1,9 +1,17 @@
 #include "app/messages.h"
 
 #include <QAbstractButton>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QList>
+#include <QScreen>
 
+#include <algorithm>
 #include <utility>
+
+#include "app/window_opening.h"
 
 namespace velquist {
 namespace {
@@ -38,11 +46,61 @@ QMessageBox::Icon IconOf(std::int32_t style) {
   }
 }
 
+// Beside the caption a title bar holds the window's icon and up to three
+// buttons (minimise, maximise, close), each of them about 24 pixels wide in
+// the window managers' usual themes, and the padding between them.
+constexpr int kTitleBarButtonsRoom = 4 * 24 + 32;
+
+// QMessageBox fixes its size to its contents whenever it is shown or its
+// layout, font or style changes, leaving only about 50 pixels beside the
+// caption; the caption's room is given back after each of those.
+class CaptionFittingMessageBox : public QMessageBox {
+ protected:
+  // The dialog places itself while it is shown, centred at its narrower
+  // width; widened, it moves left by half the difference to stay centred.
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);
+    const int placedWidth = width();
+    FitCaption();
+    if (width() != placedWidth) move(x() - (width() - placedWidth) / 2, y());
+  }
+
+  bool event(QEvent* event) override {
+    const bool handled = QMessageBox::event(event);
+    switch (event->type()) {
+      case QEvent::LayoutRequest:
+      case QEvent::FontChange:
+      case QEvent::StyleChange:
+      case QEvent::WindowTitleChange:
+        FitCaption();
+        break;
+      default:
+        break;
+    }
+    return handled;
+  }
+
+ private:
+  void FitCaption() {
+    int least = MinimumMessageBoxWidth(windowTitle());
+    // A caption wider than the screen is cut by the title bar anyway.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      least = std::min(least, screen->availableGeometry().width());
+    }
+    if (width() < least) setFixedWidth(least);
+  }
+};
+
 }  // namespace
+
+int MinimumMessageBoxWidth(const QString& caption) {
+  const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+  return metrics.horizontalAdvance(caption) + kTitleBarButtonsRoom;
+}
 
 std::unique_ptr<QMessageBox> BuildMessageBox(const QString& text, std::int32_t style,
                                              const std::optional<QString>& title) {
-  auto box = std::make_unique<QMessageBox>();
+  std::unique_ptr<QMessageBox> box = std::make_unique<CaptionFittingMessageBox>();
   box->setWindowTitle(title.value_or(kDefaultMessageCaption));
   // The calculators' texts are plain; "<" must never turn into markup.
   box->setTextFormat(Qt::PlainText);
@@ -59,6 +117,12 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const QString& text, std::int32_t s
   // Task-modal without owner: no parent, and every window of the program
   // takes no input while the box is up.
   box->setWindowModality(Qt::ApplicationModal);
+  // A caption with a close box only, as on the system's own box: without the
+  // minimise and maximise hints Qt leaves both out of the Motif functions and
+  // decorations it gives an X11 window manager. Set after the modality, which
+  // drops the customising hint of a message box.
+  box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   return box;
 }
 
@@ -81,6 +145,9 @@ ButtonCode ShowMessage(const QString& text, std::int32_t style,
     return responder(ShownMessage{text, title.value_or(kDefaultMessageCaption), style});
   }
   std::unique_ptr<QMessageBox> box = BuildMessageBox(text, style, title);
+  // Without an owner, but stacked above the window the user was working in,
+  // so that no window manager or compositor lets that window cover it.
+  HoldAbove(box.get(), ActiveProgramWindow());
   box->exec();
   // A box closed by Esc or its close box reports its escape button.
   return ButtonCodeOf(box->standardButton(box->clickedButton()));

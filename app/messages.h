@@ -27,7 +27,14 @@ inline const QString kDefaultMessageCaption = QStringLiteral("信息：");
 ButtonCode ShowMessage(const QString& text, std::int32_t style,
                        const std::optional<QString>& title = std::nullopt);
 
-// The box ShowMessage shows, built but not shown; the caller owns it.
+// The least width of a box with `caption`: the caption in the title-bar font
+// and room for the window manager's icon and buttons beside it, so that the
+// whole caption shows, as it does on the system's own message box.
+int MinimumMessageBoxWidth(const QString& caption);
+
+// The box ShowMessage shows, built but not shown; the caller owns it. It is
+// never narrower than MinimumMessageBoxWidth of its caption, and its frame
+// has a close box but neither a minimise nor a maximise box.
 std::unique_ptr<QMessageBox> BuildMessageBox(const QString& text, std::int32_t style,
                                              const std::optional<QString>& title);
 

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <array>
 #include <cstddef>
@@ -137,7 +138,10 @@ void BringForward(QWidget* window) {
     window->show();
   }
   window->raise();
-  window->activateWindow();
+  // Asked of the platform window itself: on Wayland, where a client cannot
+  // raise itself, this is the xdg-activation request; the compositor may
+  // still refuse it.
+  if (QWindow* handle = window->windowHandle()) handle->requestActivate();
 }
 
 }  // namespace
@@ -169,6 +173,28 @@ bool AnyWindowOpen() {
   return false;
 }
 
+QWidget* ActiveProgramWindow() {
+  const Registry& registry = TheRegistry();
+  QWidget* active = QApplication::activeWindow();
+  for (const QPointer<QWidget>& open : registry.open) {
+    if (open && open == active) return active;
+  }
+  for (WindowDefinition fallback : {WindowDefinition::MainWindow, WindowDefinition::FormulaWindow}) {
+    if (QWidget* open = registry.open[IndexOf(fallback)]) return open;
+  }
+  return nullptr;
+}
+
+void HoldAbove(QWidget* modal, QWidget* parent) {
+  if (modal == nullptr || parent == nullptr || parent == modal) return;
+  QWindow* parentHandle = parent->window()->windowHandle();
+  if (parentHandle == nullptr) return;
+  // The platform window must exist to carry the link; made with the flags
+  // the caller has already given.
+  modal->winId();
+  if (QWindow* handle = modal->windowHandle()) handle->setTransientParent(parentHandle);
+}
+
 void SetCreationFailureForTesting(WindowDefinition window, bool fail) {
   TheRegistry().failCreation[IndexOf(window)] = fail;
 }
@@ -187,8 +213,12 @@ bool OpenWindow(WindowDefinition definition, bool modal) {
   QWidget* window = Create(definition);
   if (window == nullptr) return false;
 
+  // Taken before the new window can become the active one.
+  QWidget* stackedOn = modal ? ActiveProgramWindow() : nullptr;
   // A modal window is owned by the invisible application window, which keeps
-  // it off the taskbar; the others have no owner.
+  // it off the taskbar; the others have no owner. Without the minimise and
+  // maximise hints Qt tells an X11 window manager, through the Motif
+  // functions, that the window offers neither.
   Qt::WindowFlags flags = (modal ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint;
@@ -216,6 +246,9 @@ bool OpenWindow(WindowDefinition definition, bool modal) {
   // Qt's modality on top of the disabling keeps the window manager's close
   // boxes of the other windows from acting while the modal one is up.
   if (modal) window->setWindowModality(Qt::ApplicationModal);
+  // Stacked above the window it was opened from rather than above the
+  // invisible owner, which no window manager or compositor can show.
+  if (modal) HoldAbove(window, stackedOn);
   window->show();
   window->activateWindow();
   if (modal) {

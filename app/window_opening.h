@@ -33,6 +33,18 @@ QWidget* OpenedWindow(WindowDefinition window);
 // Whether any of the program's windows is open.
 bool AnyWindowOpen();
 
+// The program's window a modal window about to open belongs with: the active
+// one of the program's open windows, else the main window, else the formula
+// window; nullptr when none is open.
+QWidget* ActiveProgramWindow();
+
+// Makes `parent` the transient parent of the window of `modal`, so that the
+// window manager (on X11) and the compositor (on Wayland, where Qt sends no
+// parent for a window that has none) keep it above a window the user sees.
+// Only the stacking link: the widget parent, and with it the disabling of the
+// other windows, stays as it is. No parent leaves the platform's default.
+void HoldAbove(QWidget* modal, QWidget* parent);
+
 // Where a window of `outerSize` goes: centred on a screen of `screenSize`,
 // each coordinate halved with truncation toward zero, so a window wider than
 // the screen gets a negative left edge.

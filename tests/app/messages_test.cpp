@@ -3,21 +3,55 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
+#include <QWindow>
 
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 #include "app/messages.h"
+#include "app/window_opening.h"
 #include "tests/app/ui_test_support.h"
 
 using velquist::ButtonCode;
+using velquist::WindowDefinition;
 using Button = QMessageBox::StandardButton;
 
 Q_DECLARE_METATYPE(QMessageBox::Icon)
 Q_DECLARE_METATYPE(QMessageBox::StandardButton)
 Q_DECLARE_METATYPE(QMessageBox::StandardButtons)
 Q_DECLARE_METATYPE(velquist::ButtonCode)
+Q_DECLARE_METATYPE(velquist::WindowDefinition)
+
+namespace {
+
+// What a shown box looked like, taken while it is up.
+struct SeenBox {
+  QSize size;
+  int centreX = 0;
+  Qt::WindowFlags flags;
+  QWindow* transientParent = nullptr;
+};
+
+SeenBox ShowAndLook(const QString& text, const std::optional<QString>& title) {
+  SeenBox seen;
+  velquist::testing::WhenModalShown([&](QWidget* modal) {
+    seen.size = modal->size();
+    seen.centreX = modal->frameGeometry().center().x();
+    seen.flags = modal->windowFlags();
+    seen.transientParent = modal->windowHandle()->transientParent();
+    QTest::keyClick(modal, Qt::Key_Escape);
+  });
+  velquist::ShowMessage(text, 0, title);
+  return seen;
+}
+
+}  // namespace
 
 class MessagesTest : public QObject {
   Q_OBJECT
@@ -129,6 +163,101 @@ class MessagesTest : public QObject {
     QCOMPARE(seenParent, nullptr);
   }
 
+  // The box takes the width its contents need, but never less than its
+  // caption needs in a title bar; widened, it stays centred where Qt puts it.
+  void boxIsWideEnoughForItsCaption_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("widened");  // beyond the width Qt alone gives it
+    const QString shortText = QStringLiteral("请输入圆的直径");
+    QTest::newRow("default caption") << shortText << QString() << true;
+    QTest::newRow("note caption") << QStringLiteral("三角形周长等于三条边之和")
+                                  << QStringLiteral("计算结果") << true;
+    QTest::newRow("long text, short caption") << QString(60, QChar(u'长')) << QString() << false;
+    QTest::newRow("long caption") << shortText << QString(30, QChar(u'题')) << true;
+    // Qt itself widens such a box to the width of the screen, and no further.
+    QTest::newRow("caption wider than the screen") << shortText << QString(400, QChar(u'题'))
+                                                   << false;
+  }
+
+  void boxIsWideEnoughForItsCaption() {
+    QFETCH(QString, text);
+    QFETCH(QString, title);
+    QFETCH(bool, widened);
+    const std::optional<QString> given = title.isNull() ? std::nullopt : std::optional(title);
+    const QString caption = given.value_or(velquist::kDefaultMessageCaption);
+
+    // The same box as Qt alone sizes and places it.
+    QMessageBox plain;
+    plain.setWindowTitle(caption);
+    plain.setTextFormat(Qt::PlainText);
+    plain.setText(text);
+    plain.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plain));
+    const int plainWidth = plain.width();
+    const int plainCentreX = plain.frameGeometry().center().x();
+    plain.close();
+
+    const SeenBox seen = ShowAndLook(text, given);
+    const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
+    const int captionWidth = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::TitleFont))
+                                 .horizontalAdvance(caption);
+    // Room for at least an icon and three buttons of 16 pixels beside the caption.
+    QVERIFY(seen.size.width() >= std::min(captionWidth + 4 * 16, screenWidth));
+    QVERIFY(seen.size.width() <= std::max(plainWidth, screenWidth));
+    QCOMPARE(seen.size.width() > plainWidth, widened);
+    QCOMPARE(seen.size.width(),
+             std::max(plainWidth, std::min(velquist::MinimumMessageBoxWidth(caption), screenWidth)));
+    QVERIFY2(std::abs(seen.centreX - plainCentreX) <= 1,
+             qPrintable(QStringLiteral("centre %1, Qt's %2").arg(seen.centreX).arg(plainCentreX)));
+  }
+
+  void boxFrameHasACloseBoxOnly() {
+    const Qt::WindowFlags flags = ShowAndLook(QStringLiteral("x"), std::nullopt).flags;
+    QCOMPARE(flags & Qt::WindowType_Mask, Qt::Dialog);
+    // Only with the customised frame does Qt leave out of the window
+    // manager's hints what the flags leave out.
+    QVERIFY(flags & Qt::CustomizeWindowHint);
+    QVERIFY(flags & Qt::WindowTitleHint);
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+  }
+
+  // Stacked above the program's window that was active when it opened, never
+  // above an invisible one; with no window of the program open there is
+  // nothing to stack above.
+  void boxIsHeldAboveTheActiveWindow_data() {
+    QTest::addColumn<bool>("mainOpen");
+    QTest::addColumn<bool>("formulaOpen");
+    QTest::addColumn<WindowDefinition>("active");
+    QTest::newRow("main active") << true << true << WindowDefinition::MainWindow;
+    QTest::newRow("formula active") << true << true << WindowDefinition::FormulaWindow;
+    QTest::newRow("formula alone") << false << true << WindowDefinition::FormulaWindow;
+    QTest::newRow("main alone") << true << false << WindowDefinition::MainWindow;
+  }
+
+  void boxIsHeldAboveTheActiveWindow() {
+    QFETCH(bool, mainOpen);
+    QFETCH(bool, formulaOpen);
+    QFETCH(WindowDefinition, active);
+    if (mainOpen) QVERIFY(velquist::OpenWindow(WindowDefinition::MainWindow, false));
+    if (formulaOpen) QVERIFY(velquist::OpenWindow(WindowDefinition::FormulaWindow, false));
+    QWidget* activeWindow = velquist::OpenedWindow(active);
+    activeWindow->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(activeWindow));
+
+    const SeenBox seen = ShowAndLook(QStringLiteral("请输入圆的直径"), std::nullopt);
+    QCOMPARE(seen.transientParent, activeWindow->windowHandle());
+    // Nothing of the other windows' state is touched by the link.
+    QVERIFY(activeWindow->isEnabled());
+    velquist::testing::CloseEverything();
+  }
+
+  void boxWithoutAnyWindowHasNoParent() {
+    QCOMPARE(ShowAndLook(QStringLiteral("x"), std::nullopt).transientParent, nullptr);
+  }
+
   void buttonPressedGivesItsCode_data() {
     QTest::addColumn<int>("style");
     QTest::addColumn<QMessageBox::StandardButton>("press");
@@ -180,6 +309,7 @@ class MessagesTest : public QObject {
     QCOMPARE(seen.style, 0);
   }
 
+  void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
   void cleanup() { QVERIFY(QApplication::activeModalWidget() == nullptr); }
 };
 

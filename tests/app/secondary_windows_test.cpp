@@ -125,6 +125,19 @@ class SecondaryWindowsTest : public QObject {
     QVERIFY(OpenedWindow(WindowDefinition::FormulaWindow) != nullptr);
   }
 
+  void openingTheOpenFormulaWindowActivatesIt() {
+    QVERIFY(OpenWindow(WindowDefinition::FormulaWindow, false));
+    QWidget* formula = OpenedWindow(WindowDefinition::FormulaWindow);
+    QVERIFY(OpenWindow(WindowDefinition::MainWindow, false));
+    QWidget* main = OpenedWindow(WindowDefinition::MainWindow);
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+
+    QVERIFY(OpenWindow(WindowDefinition::FormulaWindow, false));
+    QTRY_COMPARE(QGuiApplication::focusWindow(), formula->windowHandle());
+    QCOMPARE(QApplication::activeWindow(), formula);
+  }
+
   void escapeWithoutModifiersCloses_data() {
     QTest::addColumn<WindowDefinition>("definition");
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
@@ -158,16 +171,24 @@ class SecondaryWindowsTest : public QObject {
 
   void aboutBlocksTheOtherWindowsUntilClosed_data() {
     QTest::addColumn<bool>("formulaEnabledBefore");
-    QTest::newRow("both enabled before") << true;
-    QTest::newRow("formula disabled before") << false;
+    QTest::addColumn<WindowDefinition>("activeBefore");
+    QTest::newRow("both enabled before, main active")
+        << true << WindowDefinition::MainWindow;
+    QTest::newRow("both enabled before, formula active")
+        << true << WindowDefinition::FormulaWindow;
+    QTest::newRow("formula disabled before") << false << WindowDefinition::MainWindow;
   }
 
   void aboutBlocksTheOtherWindowsUntilClosed() {
     QFETCH(bool, formulaEnabledBefore);
+    QFETCH(WindowDefinition, activeBefore);
     QVERIFY(OpenWindow(WindowDefinition::MainWindow, false));
     QVERIFY(OpenWindow(WindowDefinition::FormulaWindow, false));
     QWidget* main = OpenedWindow(WindowDefinition::MainWindow);
     QWidget* formula = OpenedWindow(WindowDefinition::FormulaWindow);
+    QWidget* active = OpenedWindow(activeBefore);
+    active->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(active));
     formula->setEnabled(formulaEnabledBefore);
     auto* box = qobject_cast<QLineEdit*>(
         static_cast<velquist::MainWindow*>(main)->Control("圆直径编辑框"));
@@ -177,8 +198,10 @@ class SecondaryWindowsTest : public QObject {
       bool formulaEnabled = true;
       bool aboutIsModal = false;
       bool ownedByApplicationWindow = false;
-      bool transient = false;
+      QWindow* transientParent = nullptr;
       bool minimiseBox = true;
+      bool maximiseBox = true;
+      bool customFrame = false;
       bool reopenedSame = false;
       QString typed;
       QSize size;
@@ -191,9 +214,10 @@ class SecondaryWindowsTest : public QObject {
       seen.formulaEnabled = formula->isEnabled();
       seen.aboutIsModal = modal == about;
       seen.ownedByApplicationWindow = about->parentWidget() == velquist::ApplicationWindow();
-      seen.transient = about->windowHandle()->transientParent() ==
-                       velquist::ApplicationWindow()->windowHandle();
+      seen.transientParent = about->windowHandle()->transientParent();
       seen.minimiseBox = bool(about->windowFlags() & Qt::WindowMinimizeButtonHint);
+      seen.maximiseBox = bool(about->windowFlags() & Qt::WindowMaximizeButtonHint);
+      seen.customFrame = bool(about->windowFlags() & Qt::CustomizeWindowHint);
       seen.size = about->frameGeometry().size();
       seen.place = about->frameGeometry().topLeft();
       QTest::keyClicks(box, QStringLiteral("5"));
@@ -211,9 +235,14 @@ class SecondaryWindowsTest : public QObject {
     QVERIFY(seen.aboutIsModal);
     QVERIFY(!seen.mainEnabled);
     QVERIFY(!seen.formulaEnabled);
+    // Owned by the invisible window, but stacked above the one it came from.
     QVERIFY(seen.ownedByApplicationWindow);
-    QVERIFY(seen.transient);
+    QCOMPARE(seen.transientParent, active->windowHandle());
+    // Only with the customised frame does Qt leave out of the window
+    // manager's hints what the flags leave out.
+    QVERIFY(seen.customFrame);
     QVERIFY(!seen.minimiseBox);
+    QVERIFY(!seen.maximiseBox);
     QVERIFY(seen.reopenedSame);
     QCOMPARE(seen.typed, QString());
     QCOMPARE(seen.size, QSize(210, 180));

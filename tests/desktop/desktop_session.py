@@ -351,6 +351,12 @@ class Session:
             raise SessionError(f"{error}\n{self.log_text('program')}") from None
         return self.program_process
 
+    def restart_program(self):
+        """A fresh program on the same display and buses: the cheapest way
+        back to the window's opening state between cases."""
+        self.stop_program()
+        return self.start_program()
+
     def stop_program(self, timeout=10):
         """Ends the program if it still runs; returns its exit code."""
         process = self.program_process
@@ -409,7 +415,7 @@ class Session:
             raise SessionError(f"xdotool {' '.join(args)} failed: {result.stderr.strip()}")
         return result.stdout.strip()
 
-    def key(self, *keysyms, delay_ms=15, settle=0.12):
+    def key(self, *keysyms, delay_ms=15, settle=0.1):
         """Presses and releases each key in turn ("Delete", "shift+Tab", "KP_End")."""
         if keysyms:
             self.xdotool("key", "--delay", str(delay_ms), *keysyms)
@@ -421,15 +427,17 @@ class Session:
     def key_up(self, keysym):
         self.xdotool("keyup", keysym)
 
-    def type_text(self, text, settle=0.12):
+    def type_text(self, text, settle=0.1):
         self.xdotool("type", "--delay", "15", "--", text)
         time.sleep(settle)
 
-    def click(self, x, y, button=1, settle=0.15):
-        self.xdotool("mousemove", "--sync", str(int(x)), str(int(y)), "click", str(button))
+    def click(self, x, y, button=1, settle=0.1):
+        # No --sync: it waits for a motion, and there is none when the pointer
+        # is already there. The server keeps XTEST's events in order anyway.
+        self.xdotool("mousemove", str(int(x)), str(int(y)), "click", str(button))
         time.sleep(settle)
 
-    def click_control(self, acc, button=1, settle=0.15):
+    def click_control(self, acc, button=1, settle=0.1):
         x, y, w, h = self.extents(acc)
         self.click(x + w // 2, y + h // 2, button, settle)
 
