@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/app_icon.h"
+#include "app/interface_font.h"
 #include "app/messages.h"
 #include "app/window_opening.h"
 #include "core/global_state.h"
@@ -130,6 +131,8 @@ int RunApplication(int argc, char** argv) {
   // Only the end-of-program rule ends the run, not Qt's own idea of it.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(VelquistIcon());
+  // Before any window exists, so that every one is built and laid out with it.
+  UseInterfaceFont();
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;
