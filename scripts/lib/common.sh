@@ -25,9 +25,12 @@ VELQUIST_PACKAGING_PACKAGES=(
 VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
 
 # What starting the program and its GUI tests need besides; xdotool drives
-# the menus for the screenshots of scripts/screenshot.sh.
+# the menus for the screenshots of scripts/screenshot.sh. The window tests
+# lay the windows out under the interface fonts of GNOME (Cantarell, through
+# Qt's GTK platform theme) and of other desktops (DejaVu Sans, WenQuanYi).
 VELQUIST_DISPLAY_PACKAGES=(
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei xdotool
+  fonts-dejavu-core fonts-cantarell qt6-gtk-platformtheme
 )
 # The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
 VELQUIST_FUZZ_PACKAGES=(
