@@ -67,7 +67,7 @@ const Message kMessages[] = {
     {m::kEnterTrapezoidUpperBase, 0, {}},
     {m::kEnterTrapezoidLowerBase, 0, {}},
     {m::kEnterTrapezoidHeight, 0, {}},
-    {m::kTrapezoidPerimeterNote, 64, m::kResultTitle},
+    {m::kTrapezoidPerimeterNote, 0, {}},
     {m::kPaused, 0, {}},
 };
 
