@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/app_icon.h"
+#include "app/interface_font.h"
 #include "app/messages.h"
 #include "app/window_opening.h"
 #include "core/global_state.h"
@@ -147,6 +148,8 @@ int RunApplication(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(VelquistIcon());
   InstallQtChineseTranslation();
+  // Before any window exists, so that every one is built and laid out with it.
+  UseInterfaceFont();
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;

@@ -4,8 +4,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace velquist {
@@ -59,6 +61,39 @@ QString DisplayLines(const QString& text) {
 
 namespace {
 
+// Both labels' text, top-aligned and word-wrapped in `area` and cut off at
+// its edges, laid out as QPainter::drawText lays it out (each line on the
+// next whole pixel below the one before), with one difference: an empty line
+// takes the font's height rounded to the nearest pixel rather than raised to
+// the next one. The About label's frame leaves 132 pixels, exactly the height
+// of its nine lines in DejaVu Sans (13.97 pixels an empty line); a Latin
+// family with a taller ascent, like Cantarell's 14.41, would otherwise cost a
+// pixel per empty line and push the contact line under the frame.
+void DrawLabelText(QPainter& painter, const QRect& area, Qt::Alignment alignment, const QString& text) {
+  QString lines = text;
+  lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  QTextLayout layout(lines, painter.font(), painter.device());
+  QTextOption option(alignment & Qt::AlignHorizontal_Mask);
+  option.setWrapMode(QTextOption::WordWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  qreal y = 0;
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(area.width());
+    y = std::ceil(y);
+    line.setPosition(QPointF(0, y));
+    const bool empty = line.textLength() == 0 ||
+                       (line.textLength() == 1 && lines.at(line.textStart()) == QChar::LineSeparator);
+    const qreal height = line.ascent() + line.descent();
+    y += empty ? std::round(height) : height;
+  }
+  layout.endLayout();
+  painter.save();
+  painter.setClipRect(area, Qt::IntersectClip);
+  layout.draw(&painter, area.topLeft());
+  painter.restore();
+}
+
 // QLabel lets text that is taller than the label run over its border; this
 // one keeps the text inside, so that the border stays whole and what does not
 // fit is cut off at the inner edge.
@@ -71,9 +106,9 @@ class ClippingLabel : public QLabel {
     QPainter painter(this);
     drawFrame(&painter);
     const QRect area = contentsRect();
-    painter.setClipRect(area);
     painter.setPen(palette().color(foregroundRole()));
-    painter.drawText(area, static_cast<int>(alignment()) | Qt::TextWordWrap, text());
+    painter.setFont(font());
+    DrawLabelText(painter, area, alignment(), text());
   }
 };
 
@@ -123,7 +158,7 @@ void AboutLabel::paintEvent(QPaintEvent*) {
   painter.fillRect(area, QColor::fromRgb(kBackground));
   painter.setPen(QColor::fromRgb(kTextColour));
   painter.setFont(font());
-  painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, DisplayLines(text_));
+  DrawLabelText(painter, area, Qt::AlignHCenter | Qt::AlignTop, DisplayLines(text_));
 }
 
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent) {

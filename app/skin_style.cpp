@@ -224,7 +224,10 @@ QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComple
   }
   const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
   const QRect& r = box->rect;
-  const int caption_height = box->text.isEmpty() ? 0 : box->fontMetrics.height();
+  // The height of the caption as drawn, from the fonts its characters come
+  // from: a Chinese caption keeps its place whatever Latin family heads the
+  // interface font (Cantarell is taller than DejaVu Sans at the same size).
+  const int caption_height = box->text.isEmpty() ? 0 : box->fontMetrics.boundingRect(box->text).height();
   switch (sub) {
     case SC_GroupBoxLabel: {
       if (box->text.isEmpty()) return QRect();

@@ -30,9 +30,12 @@ VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
 VELQUIST_BUILD_PACKAGES+=(qt6-translations-l10n)
 
 # What starting the program and its GUI tests need besides; xdotool drives
-# the menus for the screenshots of scripts/screenshot.sh.
+# the menus for the screenshots of scripts/screenshot.sh. The window tests
+# lay the windows out under the interface fonts of GNOME (Cantarell, through
+# Qt's GTK platform theme) and of other desktops (DejaVu Sans, WenQuanYi).
 VELQUIST_DISPLAY_PACKAGES=(
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei xdotool
+  fonts-dejavu-core fonts-cantarell qt6-gtk-platformtheme
 )
 # The desktop tests (tests/desktop/) run the program on Xvfb with a private
 # D-Bus session and AT-SPI bus, press keys through XTEST with xdotool and read

@@ -2,14 +2,14 @@
 # display, and the few steps they take on it.
 # shellcheck shell=bash
 
-# start_xvfb: starts Xvfb on a free display (1024x768, 24 bits) and points
-# DISPLAY at it; stop_xvfb ends it.
+# start_xvfb [WIDTHxHEIGHT]: starts Xvfb on a free display (1024x768 unless
+# told, 24 bits) and points DISPLAY at it; stop_xvfb ends it.
 start_xvfb() {
-  local n
+  local n size=${1:-1024x768}
   for n in $(seq 90 150); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
   done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   VELQUIST_XVFB_PID=$!
   export DISPLAY=":$n"
   local i
