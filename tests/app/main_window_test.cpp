@@ -247,6 +247,14 @@ class MainWindowTest : public QObject {
         << "矩形计算" << "矩形计算结果" << "60" << none;
     *row("cuboid volume without height") << "矩形体积" << QStringList{"矩形长=3", "矩形宽=4"}
         << "矩形计算" << "矩形计算结果" << "" << missing("请输入矩形高");
+    // Infinities typed as 1 and 309 zeros: their sum of opposite signs is NaN.
+    const QString huge = QStringLiteral("1") + QString(309, QLatin1Char('0'));
+    *row("rectangle perimeter of opposite infinities") << none
+        << QStringList{QStringLiteral("矩形长=") + huge, QStringLiteral("矩形宽=-") + huge} << "矩形计算"
+        << "矩形计算结果" << "1.#QNAN" << none;
+    *row("rectangle area of opposite infinities") << "矩形面积"
+        << QStringList{QStringLiteral("矩形长=") + huge, QStringLiteral("矩形宽=-") + huge} << "矩形计算"
+        << "矩形计算结果" << "-1.#INF" << none;
     *row("rectangle without length") << none << QStringList{"矩形宽=4"} << "矩形计算" << "矩形计算结果"
         << "" << missing("请输入矩形长");
     *row("rectangle without width") << none << QStringList{"矩形长=3"} << "矩形计算" << "矩形计算结果"

@@ -29,8 +29,10 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 TYPED = {"0": "0", "1": "1", "2": "2", "5": "5", "9": "9", "minus": "-", "period": ".",
          "a": "a", "e": "e", "plus": "+", "space": " "}
-EDITING = ["Delete", "BackSpace", "Home", "End", "Left", "Right", "shift+Left", "shift+Right",
-           "ctrl+a", "ctrl+c", "ctrl+v", "ctrl+x", "ctrl+z", "shift+Delete", "shift+Insert"]
+# The caret moves back often, so that Delete has something to delete.
+EDITING = ["Delete", "Delete", "BackSpace", "Home", "Home", "End", "Left", "Left", "Right",
+           "shift+Left", "shift+Right", "ctrl+a", "ctrl+c", "ctrl+v", "ctrl+x", "ctrl+z",
+           "shift+Delete", "shift+Insert"]
 # Keys that change a box's text in ways this walk does not model (the
 # clipboard and the undo history): the box may then hold anything.
 UNMODELLED = {"ctrl+v", "ctrl+x", "ctrl+z", "shift+Delete", "shift+Insert"}
