@@ -11,10 +11,12 @@ VELQUIST_RELEASE_BUILD="$VELQUIST_ROOT/build-release"
 VELQUIST_JOBS=$(nproc 2>/dev/null || echo 2)
 
 # Debian packages every build needs: the compiler is assumed, the rest is ours.
+# tools/startup_time talks to the X server itself, DAMAGE extension included.
 VELQUIST_BUILD_PACKAGES=(
   g++ cmake make pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
+  libxcb1-dev libxcb-damage0-dev
 )
 # Building the package and checking it: the icon renderer (which the program's
 # build needs too), dpkg-shlibdeps for the package's dependencies, and the
