@@ -73,6 +73,10 @@ void RunExitCleanup() {
 
 }  // namespace
 
+void GiveProgramIcon() {
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(VelquistIcon());
+}
+
 QWidget* ApplicationWindow() {
   PrepareApplicationWindow();
   return State().applicationWindow;
@@ -114,6 +118,7 @@ void FatalError() {
   ApplicationState& s = State();
   // No handler of the program's windows may run from here on.
   for (QWidget* w : QApplication::topLevelWidgets()) w->setEnabled(false);
+  GiveProgramIcon();
   ShowMessage(QStringLiteral("Velquist 无法启动：程序的窗口无法打开。"), 0x10, QStringLiteral("错误"));
   s.cleanup = nullptr;
   ReleasePlatform();
@@ -129,7 +134,6 @@ int RunApplication(int argc, char** argv) {
   if (QApplication::instance() == nullptr) ownApplication.emplace(qtArgc, argv);
   // Only the end-of-program rule ends the run, not Qt's own idea of it.
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setWindowIcon(VelquistIcon());
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;

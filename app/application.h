@@ -24,6 +24,10 @@ void RunMessageLoop(LoopMode mode, QWidget* window = nullptr);
 // taskbar entry of their own. Made on first use.
 QWidget* ApplicationWindow();
 
+// Gives the program's windows its icon, unless they have it already. The
+// first window opened calls it once its platform window exists.
+void GiveProgramIcon();
+
 // Shows the "错误" box and ends the process with exit code -1, without the
 // exit clean-up routine. Only start-up calls it.
 [[noreturn]] void FatalError();

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace velquist {
 
@@ -102,6 +103,27 @@ QRect RadioTextRect(const QStyleOptionButton* button, const QRect& contents,
 }  // namespace
 
 QImage CornerGradientImage(QSize size, const CornerGradient& gradient) {
+  // Every paint of a skinned control fills its rings and faces with these,
+  // and the same few sizes and gradients come back again and again (eight
+  // buttons of one size on the main window alone), so the last ones made are
+  // kept. A QImage is shared, not copied, when it is handed out.
+  struct Made {
+    QSize size;
+    CornerGradient gradient;
+    QImage image;
+  };
+  static std::vector<Made> made;
+  constexpr std::size_t kKept = 32;
+  const auto same = [&](const Made& m) {
+    return m.size == size && m.gradient.top_left == gradient.top_left &&
+           m.gradient.top_right == gradient.top_right &&
+           m.gradient.bottom_left == gradient.bottom_left &&
+           m.gradient.bottom_right == gradient.bottom_right;
+  };
+  if (const auto it = std::find_if(made.begin(), made.end(), same); it != made.end()) {
+    return it->image;
+  }
+
   QImage image(size, QImage::Format_RGB32);
   if (image.isNull()) return image;
   const int w = size.width();
@@ -113,6 +135,10 @@ QImage CornerGradientImage(QSize size, const CornerGradient& gradient) {
     const double bottom = c + (d - c) * fx;
     return static_cast<int>(std::lround(top + (bottom - top) * fy));
   };
+  // With equal colours along the top and along the bottom, (b - a) * fx is
+  // exactly zero, so every pixel of a row is the row's first pixel.
+  const bool vertical =
+      gradient.top_left == gradient.top_right && gradient.bottom_left == gradient.bottom_right;
   for (int y = 0; y < h; ++y) {
     const double fy = h > 1 ? static_cast<double>(y) / (h - 1) : 0.0;
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -121,8 +147,14 @@ QImage CornerGradientImage(QSize size, const CornerGradient& gradient) {
       line[x] = qRgb(mix(tl.red(), tr.red(), bl.red(), br.red(), fx, fy),
                      mix(tl.green(), tr.green(), bl.green(), br.green(), fx, fy),
                      mix(tl.blue(), tr.blue(), bl.blue(), br.blue(), fx, fy));
+      if (vertical) {
+        std::fill(line + 1, line + w, line[0]);
+        break;
+      }
     }
   }
+  if (made.size() == kKept) made.erase(made.begin());
+  made.push_back({size, gradient, image});
   return image;
 }
 

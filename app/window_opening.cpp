@@ -216,6 +216,12 @@ bool OpenWindow(WindowDefinition definition, bool modal) {
   // Qt's modality on top of the disabling keeps the window manager's close
   // boxes of the other windows from acting while the modal one is up.
   if (modal) window->setWindowModality(Qt::ApplicationModal);
+  // Qt sends a window's icon to the X server when it makes the platform
+  // window and again right after, some 350 kB each time with every size in
+  // it; the first window is therefore made before the program has its icon,
+  // which then reaches the X server once, still before the window is shown.
+  window->winId();
+  GiveProgramIcon();
   window->show();
   window->activateWindow();
   if (modal) {
