@@ -12,6 +12,7 @@
 
 #include "app/app_icon.h"
 #include "app/messages.h"
+#include "app/skin.h"
 #include "app/window_opening.h"
 #include "core/global_state.h"
 
@@ -134,6 +135,7 @@ int RunApplication(int argc, char** argv) {
   if (QApplication::instance() == nullptr) ownApplication.emplace(qtArgc, argv);
   // Only the end-of-program rule ends the run, not Qt's own idea of it.
   QApplication::setQuitOnLastWindowClosed(false);
+  PrepareVisualStyle();
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QIconEngine>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace velquist {
@@ -100,6 +102,46 @@ QRect RadioTextRect(const QStyleOptionButton* button, const QRect& contents,
   return text.adjusted(-1, 0, 1, 0).intersected(button->rect);
 }
 
+// A standard icon of the system style, read the first time it is drawn.
+// Until then it costs nothing; from then on it is the system's own icon, as
+// the application's style at that moment draws it.
+class DeferredIcon : public QIconEngine {
+ public:
+  explicit DeferredIcon(QStyle::StandardPixmap which) : which_(which) {}
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+  }
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Icon().pixmap(size, mode, state);
+  }
+  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                       qreal scale) override {
+    return Icon().pixmap(size, scale, mode, state);
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Icon().actualSize(size, mode, state);
+  }
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    return Icon().availableSizes(mode, state);
+  }
+  bool isNull() override { return Icon().isNull(); }
+  QIconEngine* clone() const override { return new DeferredIcon(*this); }
+
+ private:
+  const QIcon& Icon() {
+    if (!icon_) {
+      const QStyle* style = QApplication::style();
+      if (const auto* skin = qobject_cast<const SkinStyle*>(style)) style = skin->baseStyle();
+      icon_ = style->standardIcon(which_);
+    }
+    return *icon_;
+  }
+
+  QStyle::StandardPixmap which_;
+  std::optional<QIcon> icon_;
+};
+
 }  // namespace
 
 QImage CornerGradientImage(QSize size, const CornerGradient& gradient) {
@@ -162,6 +204,7 @@ SkinStyle::SkinStyle(int scheme, QStyle* system) : QProxyStyle(system), scheme_(
 
 void SkinStyle::polish(QWidget* widget) {
   QProxyStyle::polish(widget);
+  if (!IsOn()) return;
   // Hot tracking needs hover events, which Qt sends only on request.
   if (qobject_cast<QPushButton*>(widget) || qobject_cast<QRadioButton*>(widget)) {
     widget->setAttribute(Qt::WA_Hover, true);
@@ -169,7 +212,7 @@ void SkinStyle::polish(QWidget* widget) {
 }
 
 void SkinStyle::unpolish(QWidget* widget) {
-  if (qobject_cast<QPushButton*>(widget) || qobject_cast<QRadioButton*>(widget)) {
+  if (IsOn() && (qobject_cast<QPushButton*>(widget) || qobject_cast<QRadioButton*>(widget))) {
     widget->setAttribute(Qt::WA_Hover, false);
   }
   QProxyStyle::unpolish(widget);
@@ -177,6 +220,7 @@ void SkinStyle::unpolish(QWidget* widget) {
 
 void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                               QPainter* painter, const QWidget* widget) const {
+  if (!IsOn()) return QProxyStyle::drawPrimitive(element, option, painter, widget);
   switch (element) {
     case PE_PanelLineEdit:
       if (IsSkinnedEditFrame(option, widget)) return DrawEditFrame(option, painter, true);
@@ -195,6 +239,7 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
 
 void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                             const QWidget* widget) const {
+  if (!IsOn()) return QProxyStyle::drawControl(element, option, painter, widget);
   switch (element) {
     case CE_PushButton:
       if (IsSkinnedPushButton(option, widget)) return DrawPushButton(option, painter, widget);
@@ -218,7 +263,7 @@ void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, 
 
 void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                    QPainter* painter, const QWidget* widget) const {
-  if (control == CC_GroupBox && IsSkinnedGroupBox(option)) {
+  if (IsOn() && control == CC_GroupBox && IsSkinnedGroupBox(option)) {
     return DrawGroupBox(option, painter, widget);
   }
   QProxyStyle::drawComplexControl(control, option, painter, widget);
@@ -226,7 +271,7 @@ void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
 
 QRect SkinStyle::subElementRect(SubElement element, const QStyleOption* option,
                                 const QWidget* widget) const {
-  if (IsSkinnedRadioButton(option, widget)) {
+  if (IsOn() && IsSkinnedRadioButton(option, widget)) {
     const QRect& r = option->rect;
     switch (element) {
       case SE_RadioButtonIndicator:
@@ -251,7 +296,7 @@ QRect SkinStyle::subElementRect(SubElement element, const QStyleOption* option,
 
 QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                 SubControl sub, const QWidget* widget) const {
-  if (control != CC_GroupBox || !IsSkinnedGroupBox(option)) {
+  if (!IsOn() || control != CC_GroupBox || !IsSkinnedGroupBox(option)) {
     return QProxyStyle::subControlRect(control, option, sub, widget);
   }
   const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
@@ -281,6 +326,7 @@ QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComple
 
 int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                            const QWidget* widget) const {
+  if (!IsOn()) return QProxyStyle::pixelMetric(metric, option, widget);
   switch (metric) {
     case PM_ExclusiveIndicatorWidth:
     case PM_ExclusiveIndicatorHeight:
@@ -298,6 +344,17 @@ int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
       break;
   }
   return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+QIcon SkinStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
+                              const QWidget* widget) const {
+  // Every menu bar asks for the picture of its overflow button when it is
+  // made, and reading it loads Qt's image plugins; the main window's menu
+  // never overflows, so the picture is read only once it is drawn.
+  if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton) {
+    return QIcon(new DeferredIcon(icon));
+  }
+  return QProxyStyle::standardIcon(icon, option, widget);
 }
 
 void SkinStyle::DrawPushButton(const QStyleOption* option, QPainter* painter,
