@@ -19,6 +19,8 @@
 // flushed with PutImage or its shared-memory form) is reported there, and Qt's
 // windows have no background, so the map itself draws nothing. Only damage
 // inside the window's rectangle counts.
+// CPU: the CPU time of all the program's threads at its first paint
+// (/proc/PID/task/*/schedstat), which a busy machine hardly changes.
 // Memory: VmRSS of the program at its first paint.
 // The tool listens to the X server instead of polling it, so it neither steals
 // the programs' CPU nor adds a poll interval.
@@ -108,6 +110,25 @@ std::optional<long> ResidentKilobytes(pid_t pid) {
     if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
   }
   return std::nullopt;
+}
+
+// The CPU time the program's threads have had so far, in ms. Unlike the wall
+// times it hardly depends on what else the machine is doing.
+std::optional<double> CpuMs(pid_t pid) {
+  std::error_code error;
+  double ns = 0;
+  bool any = false;
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+    std::ifstream stat(task.path() / "schedstat");
+    double on_cpu = 0;
+    if (stat >> on_cpu) {
+      ns += on_cpu;
+      any = true;
+    }
+  }
+  if (!any) return std::nullopt;
+  return ns / 1e6;
 }
 
 class Display {
@@ -223,6 +244,7 @@ bool Intersect(const xcb_rectangle_t& a, const xcb_rectangle_t& b) {
 struct Start {
   double mapMs;
   double paintMs;
+  double cpuMs;
   long kilobytes;
 };
 
@@ -255,8 +277,9 @@ Start Measure(Display& display, const std::string& program, const std::string& t
       place = display.Geometry(event->window);
     } else if (event->kind == Display::Event::Damage && mapped && Intersect(event->area, place)) {
       const auto rss = ResidentKilobytes(pid);
-      if (!rss) Fail("cannot read the memory of " + program);
-      start = Start{*mapped, event->at - begin, *rss};
+      const auto cpu = CpuMs(pid);
+      if (!rss || !cpu) Fail("cannot read the memory or CPU time of " + program);
+      start = Start{*mapped, event->at - begin, *cpu, *rss};
     }
   }
   kill(pid, SIGTERM);
@@ -279,11 +302,12 @@ std::string LoadAverage() {
 }
 
 struct Series {
-  std::vector<double> map, paint;
+  std::vector<double> map, paint, cpu;
   std::vector<long> kilobytes;
   void Add(const Start& s) {
     map.push_back(s.mapMs);
     paint.push_back(s.paintMs);
+    cpu.push_back(s.cpuMs);
     kilobytes.push_back(s.kilobytes);
   }
 };
@@ -337,26 +361,25 @@ int main(int argc, char* argv[]) {
 
   const double vmap = Median(v.map), fmap = Median(f.map);
   const double vpaint = Median(v.paint), fpaint = Median(f.paint);
+  const double vcpu = Median(v.cpu), fcpu = Median(f.cpu);
   const double vmib = static_cast<double>(Median(v.kilobytes)) / 1024;
   const double fmib = static_cast<double>(Median(f.kilobytes)) / 1024;
-  std::printf("median of %d starts on Xvfb   mapped       first paint   resident at first paint\n",
+  std::printf("median of %d starts on Xvfb  mapped     first paint   CPU until painted   resident\n",
               runs);
-  std::printf("%-26s %9.1f ms %13.1f ms %17.1f MiB\n", "velquist", vmap, vpaint, vmib);
-  std::printf("%-26s %9.1f ms %13.1f ms %17.1f MiB\n", "startup_floor", fmap, fpaint, fmib);
-  std::printf("%-26s %9.3f × %14.3f × %16.1f MiB more\n", "velquist against the floor",
-              vmap / fmap, vpaint / fpaint, vmib - fmib);
-  std::printf("%-26s %12s %16s %20s\n", "goal: 1.0 ×, 2 MiB",
-              vmap <= fmap ? "met" : "MISSED", vpaint <= fpaint ? "met" : "MISSED",
-              vmib - fmib <= 2.0 ? "met" : "MISSED");
-  const auto range = [](const std::vector<double>& x) {
-    return std::pair{*std::min_element(x.begin(), x.end()), *std::max_element(x.begin(), x.end())};
-  };
+  std::printf("%-25s %7.1f ms %11.1f ms %15.1f ms %10.1f MiB\n", "velquist", vmap, vpaint, vcpu,
+              vmib);
+  std::printf("%-25s %7.1f ms %11.1f ms %15.1f ms %10.1f MiB\n", "startup_floor", fmap, fpaint,
+              fcpu, fmib);
+  std::printf("%-25s %8.3f × %12.3f × %16.3f × %6.1f MiB more\n", "velquist / floor", vmap / fmap,
+              vpaint / fpaint, vcpu / fcpu, vmib - fmib);
+  std::printf("%-25s %10s %14s %19s %14s\n", "goal: 1.0 ×, 2 MiB", vmap <= fmap ? "met" : "MISSED",
+              vpaint <= fpaint ? "met" : "MISSED", "", vmib - fmib <= 2.0 ? "met" : "MISSED");
+  const auto low = [](const std::vector<double>& x) { return *std::min_element(x.begin(), x.end()); };
+  const auto high = [](const std::vector<double>& x) { return *std::max_element(x.begin(), x.end()); };
   std::printf("fastest to slowest: velquist mapped %.1f to %.1f ms, painted %.1f to %.1f ms;\n",
-              range(v.map).first, range(v.map).second, range(v.paint).first,
-              range(v.paint).second);
+              low(v.map), high(v.map), low(v.paint), high(v.paint));
   std::printf("                    floor mapped %.1f to %.1f ms, painted %.1f to %.1f ms\n",
-              range(f.map).first, range(f.map).second, range(f.paint).first,
-              range(f.paint).second);
+              low(f.map), high(f.map), low(f.paint), high(f.paint));
   // Wall times on a loaded machine are worth little; the load says how loaded.
   std::printf("load average before: %s, after: %s\n", load_before.c_str(), load_after.c_str());
   return 0;
