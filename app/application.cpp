@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QLibraryInfo>
 #include <QPointer>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cfenv>
@@ -78,6 +80,20 @@ void GiveProgramIcon() {
   if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(VelquistIcon());
 }
 
+void InstallQtChineseTranslation() {
+  // One translator per QApplication; it goes with the application object.
+  static QPointer<QTranslator> installed;
+  if (installed || QCoreApplication::instance() == nullptr) return;
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return;
+  }
+  QCoreApplication::installTranslator(translator);
+  installed = translator;
+}
+
 QWidget* ApplicationWindow() {
   PrepareApplicationWindow();
   return State().applicationWindow;
@@ -136,6 +152,7 @@ int RunApplication(int argc, char** argv) {
   // Only the end-of-program rule ends the run, not Qt's own idea of it.
   QApplication::setQuitOnLastWindowClosed(false);
   PrepareVisualStyle();
+  InstallQtChineseTranslation();
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;

@@ -28,6 +28,12 @@ QWidget* ApplicationWindow();
 // first window opened calls it once its platform window exists.
 void GiveProgramIcon();
 
+// Qt's own words (the message boxes' OK, the edit boxes' context menu) in
+// Simplified Chinese, whatever the user's locale, since the interface has no
+// other language: Qt's catalogue qtbase_zh_CN from its translations folder.
+// Without the catalogue Qt keeps its English words, and nothing is said.
+void InstallQtChineseTranslation();
+
 // Shows the "错误" box and ends the process with exit code -1, without the
 // exit clean-up routine. Only start-up calls it.
 [[noreturn]] void FatalError();

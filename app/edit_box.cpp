@@ -16,7 +16,12 @@
 namespace velquist {
 namespace {
 
-constexpr char16_t kFirstTypedCode = 32;
+// Control characters are editing keys, not characters anyone types: X11
+// gives Delete and Shift+Delete the text U+007F, BackSpace U+0008, and the C1
+// range has no key of its own. Only printable characters are judged.
+constexpr bool IsControlCharacter(char16_t code) {
+  return code < 0x20 || (code >= 0x7F && code <= 0x9F);
+}
 
 // Ctrl and Ctrl+Shift combinations are editing shortcuts (copy, paste, undo,
 // select all): QLineEdit never inserts their text, whatever the key event
@@ -51,7 +56,7 @@ void EditBox::ReplaceText(const QString& text) {
 
 bool EditBox::Accepts(QChar c) const {
   const char16_t code = c.unicode();
-  if (code < kFirstTypedCode) return true;
+  if (IsControlCharacter(code)) return true;
   const bool digit = code >= u'0' && code <= u'9';
   switch (mode_) {
     case EditInputMode::IntegerText:

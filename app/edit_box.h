@@ -15,9 +15,10 @@ enum class EditInputMode {
   DoubleNumber, // typing takes only "0"-"9", "-" and "."; rewritten as a number on focus loss
 };
 
-// Typed characters of code 32 or more, from the keyboard or committed by an
-// input method, are tested one by one against the mode and dropped silently
-// when refused; characters below 32 and the editing shortcuts always pass.
+// Typed printable characters, from the keyboard or committed by an input
+// method, are tested one by one against the mode and dropped silently when
+// refused; control characters (U+0000-U+001F, U+007F-U+009F: Delete,
+// Backspace and the like) and the editing shortcuts always pass.
 // Pasting and dropping are not filtered, and the text has no length limit.
 //
 // A DoubleNumber box rewrites its text when it loses the focus, except to

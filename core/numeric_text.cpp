@@ -403,6 +403,13 @@ double ParseNumber(std::string_view text) {
       if (exponent_negative) exponent = -exponent;
       p = q;
     }
+  } else if (p != end && *p == '#') [[unlikely]] {
+    // The program writes an infinity "1.#INF" (or "-1.#INF") and must read
+    // it back so; only a number that stops at '#' can be that form.
+    if (p - mantissa == 2 && mantissa[0] == '1' && mantissa[1] == '.' && end - p >= 4 &&
+        p[1] == 'I' && p[2] == 'N' && p[3] == 'F') {
+      return Signed(std::numeric_limits<double>::infinity(), negative);
+    }
   }
   const char* const number_end = p;
 

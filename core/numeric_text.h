@@ -25,6 +25,8 @@ std::string FoldFullWidth(std::string_view text);
 // No folding, no hexadecimal, no grouping, no "inf"/"nan", no second sign.
 // Examples: "12abc" -> 12, "+.5" -> 0.5, "5." -> 5, "." -> 0, "1e" -> 1,
 // "1d3" -> 1000, "0x10" -> 0, "--5" -> 0, "-0" -> -0.0.
+// The program's own infinity texts read back: after the white space and sign,
+// "1.#INF" is an infinity and the reading stops after the F ("1.#IN" -> 1).
 // The value is the written decimal rounded to the nearest double; a decimal
 // exactly halfway between two doubles takes the one of smaller magnitude.
 // Overflow gives an infinity and underflow a zero, both with the number's sign.

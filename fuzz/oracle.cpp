@@ -89,11 +89,17 @@ double ReferenceParse(std::string_view text) {
   }
   std::string whole, fraction;
   while (i < n && IsDigit(text[i])) whole += text[i++];
+  bool point = false;
   if (i < n && text[i] == '.') {
+    point = true;
     ++i;
     while (i < n && IsDigit(text[i])) fraction += text[i++];
   }
   if (whole.empty() && fraction.empty()) return 0.0;
+  // The program's own infinity texts, "1.#INF" and "-1.#INF".
+  if (whole == "1" && point && fraction.empty() && text.substr(i, 4) == "#INF") {
+    return negative ? -HUGE_VAL : HUGE_VAL;
+  }
 
   long exponent = 0;
   if (i < n && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {

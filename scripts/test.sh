@@ -10,9 +10,11 @@ source "$(dirname "$0")/lib/common.sh"
 
 case "${1:-}" in
   "")
-    ensure_packages "${VELQUIST_BUILD_PACKAGES[@]}" "${VELQUIST_DISPLAY_PACKAGES[@]}"
+    ensure_packages "${VELQUIST_BUILD_PACKAGES[@]}" "${VELQUIST_DISPLAY_PACKAGES[@]}" \
+      "${VELQUIST_DESKTOP_TEST_PACKAGES[@]}"
     build_preset dev
     # The preset has the window tests draw offscreen: they need no display.
+    # The desktop tests (label "desktop") start Xvfb and their buses each.
     (cd "$VELQUIST_ROOT" && ctest --preset dev -j "$VELQUIST_JOBS")
     ;;
   --sanitize)

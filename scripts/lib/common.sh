@@ -25,11 +25,20 @@ VELQUIST_PACKAGING_PACKAGES=(
   librsvg2-bin dpkg-dev file desktop-file-utils appstream
 )
 VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
+# Qt's own words (the OK button, the edit boxes' menu) in Chinese: the program
+# loads Qt's catalogue qtbase_zh_CN when it is there, and its test checks it.
+VELQUIST_BUILD_PACKAGES+=(qt6-translations-l10n)
 
 # What starting the program and its GUI tests need besides; xdotool drives
 # the menus for the screenshots of scripts/screenshot.sh.
 VELQUIST_DISPLAY_PACKAGES=(
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei xdotool
+)
+# The desktop tests (tests/desktop/) run the program on Xvfb with a private
+# D-Bus session and AT-SPI bus, press keys through XTEST with xdotool and read
+# the window back with Debian's Python and its pyatspi.
+VELQUIST_DESKTOP_TEST_PACKAGES=(
+  python3 python3-pyatspi at-spi2-core dbus xvfb xdotool x11-utils
 )
 # The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
 VELQUIST_FUZZ_PACKAGES=(

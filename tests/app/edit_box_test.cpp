@@ -132,6 +132,61 @@ class EditBoxTest : public QObject {
     QCOMPARE(box->text(), shown);
   }
 
+  // A real keyboard gives editing keys a control character as their text:
+  // X11 sends U+007F with Delete, Shift+Delete and the keypad's Delete.
+  void editingKeyWithControlText_data() {
+    QTest::addColumn<EditInputMode>("mode");
+    QTest::addColumn<int>("caret");  // -1: the whole text selected
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("clipboard");
+    const auto number = EditInputMode::DoubleNumber;
+    const auto integer = EditInputMode::IntegerText;
+    const QString del(QChar(0x7F));
+    const int none = Qt::NoModifier;
+    const QString untouched = QStringLiteral("clipboard");
+    QTest::newRow("Delete, number box") << number << 2 << int(Qt::Key_Delete) << none << del
+                                        << QStringLiteral("1245") << untouched;
+    QTest::newRow("Delete, decimal-places box") << integer << 0 << int(Qt::Key_Delete) << none << del
+                                                << QStringLiteral("2345") << untouched;
+    QTest::newRow("Delete over a selection") << number << -1 << int(Qt::Key_Delete) << none << del
+                                             << QString() << untouched;
+    QTest::newRow("keypad Delete") << number << 0 << int(Qt::Key_Delete) << int(Qt::KeypadModifier)
+                                   << del << QStringLiteral("2345") << untouched;
+    QTest::newRow("Shift+Delete cuts") << number << -1 << int(Qt::Key_Delete) << int(Qt::ShiftModifier)
+                                       << del << QString() << QStringLiteral("12345");
+    QTest::newRow("Backspace") << integer << 5 << int(Qt::Key_Backspace) << none << QStringLiteral("\b")
+                               << QStringLiteral("1234") << untouched;
+    QTest::newRow("a C1 control inserts nothing") << number << 5 << int(Qt::Key_unknown) << none
+                                                  << QString(QChar(0x85)) << QStringLiteral("12345")
+                                                  << untouched;
+  }
+  void editingKeyWithControlText() {
+    QFETCH(EditInputMode, mode);
+    QFETCH(int, caret);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, clipboard);
+    QApplication::clipboard()->setText(QStringLiteral("clipboard"));
+    EditBox* box = form_->Box(mode);
+    box->ReplaceText(QStringLiteral("12345"));
+    box->setFocus();
+    if (caret < 0) {
+      box->selectAll();
+    } else {
+      box->setCursorPosition(caret);
+    }
+    const auto mods = static_cast<Qt::KeyboardModifiers>(modifiers);
+    QTest::sendKeyEvent(QTest::Press, box, static_cast<Qt::Key>(key), text, mods);
+    QTest::sendKeyEvent(QTest::Release, box, static_cast<Qt::Key>(key), text, mods);
+    QCOMPARE(box->text(), shown);
+    QCOMPARE(QApplication::clipboard()->text(), clipboard);
+  }
+
   // A commit is taken as if its characters were typed one by one.
   void inputMethodCommit_data() {
     QTest::addColumn<EditInputMode>("mode");

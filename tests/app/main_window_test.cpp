@@ -175,6 +175,39 @@ class MainWindowTest : public QObject {
     QCOMPARE(std::bit_cast<std::uint32_t>(state.AreaCell), std::bit_cast<std::uint32_t>(78.5f));
   }
 
+  // A dimension beyond the double range is rewritten as an infinity, keeps
+  // that text however often the box is left, and computes as one.
+  void dimensionBeyondTheDoubleRange_data() {
+    QTest::addColumn<QString>("radio");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("result");
+    const QString huge = QStringLiteral("1") + QString(309, QLatin1Char('0'));
+    QTest::newRow("perimeter") << QStringLiteral("圆周长") << huge << QStringLiteral("1.#INF")
+                               << QStringLiteral("1.#INF");
+    QTest::newRow("negative perimeter") << QStringLiteral("圆周长") << QStringLiteral("-") + huge
+                                        << QStringLiteral("-1.#INF") << QStringLiteral("-1.#INF");
+    QTest::newRow("area of a negative diameter") << QStringLiteral("圆面积") << QStringLiteral("-") + huge
+                                                 << QStringLiteral("-1.#INF") << QStringLiteral("1.#INF");
+  }
+  void dimensionBeyondTheDoubleRange() {
+    QFETCH(QString, radio);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QString, result);
+    Click(radio.toUtf8().constData());
+    Type("圆直径编辑框", typed);
+    Click("圆周率小数点编辑框");
+    QCOMPARE(Box("圆直径编辑框")->text(), shown);
+    Click("圆直径编辑框");
+    Click("圆周率小数点编辑框");
+    QCOMPARE(Box("圆直径编辑框")->text(), shown);
+    Click("圆计算");
+    QCOMPARE(Box("圆直径编辑框")->text(), shown);
+    QCOMPARE(Box("圆计算结果编辑框")->text(), result);
+    QCOMPARE(Shown(), QStringList());
+  }
+
   void groupsGiveResultsAndMessages_data() {
     QTest::addColumn<QString>("radio");      // clicked first, when given
     QTest::addColumn<QStringList>("inputs"); // "box=text", typed in this order

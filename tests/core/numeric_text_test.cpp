@@ -112,6 +112,33 @@ TEST(ParseNumber, RangeLimitsKeepTheSign) {
   });
 }
 
+// The program's own texts for an infinity read back as that infinity; nothing
+// else near them changes its value.
+TEST(ParseNumber, ReadsTheInfinityTextsItWrites) {
+  CheckParse({
+      {"1.#INF", kInf, "written infinity"},
+      {"-1.#INF", -kInf, "written negative infinity"},
+      {"+1.#INF", kInf, "with a plus sign"},
+      {" \t1.#INF", kInf, "after leading white space"},
+      {"1.#INFINITY", kInf, "stops after the F"},
+      {"-1.#INF5", -kInf, "a digit after the F is not read"},
+      {"1.#IN", 1.0, "cut short"},
+      {"1.#QNAN", 1.0, "NaN text"},
+      {"1.#inf", 1.0, "lower case is not the program's text"},
+      {"1.#IND", 1.0, "another word"},
+      {"01.#INF", 1.0, "leading zero"},
+      {"1.0#INF", 1.0, "digit after the point"},
+      {"1#INF", 1.0, "no point"},
+      {"2.#INF", 2.0, "other digit"},
+      {"--1.#INF", 0.0, "second sign"},
+      {".#INF", 0.0, "no digit"},
+      {"1.#", 1.0, "ends at the hash"},
+  });
+  EXPECT_EQ(TextToDouble("1.#INF"), kInf);
+  EXPECT_EQ(DoubleToText(ParseNumber("1.#INF")), "1.#INF");
+  EXPECT_EQ(DoubleToText(ParseNumber("-1.#INF")), "-1.#INF");
+}
+
 TEST(ParseNumber, ExponentAbove5200CountsAs5201) {
   // 0.(4900 zeros)1 × 10^5201 = 1e300, while the written 10^9999 would overflow.
   const std::string tiny_mantissa = "0." + std::string(4900, '0') + "1";
