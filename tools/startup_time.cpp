@@ -19,8 +19,8 @@
 // flushed with PutImage or its shared-memory form) is reported there, and Qt's
 // windows have no background, so the map itself draws nothing. Only damage
 // inside the window's rectangle counts.
-// CPU: the CPU time of all the program's threads at its first paint
-// (/proc/PID/task/*/schedstat), which a busy machine hardly changes.
+// CPU: the CPU time of all the program's threads at its map and at its first
+// paint (/proc/PID/task/*/schedstat), which a busy machine hardly changes.
 // Memory: VmRSS of the program at its first paint.
 // The tool listens to the X server instead of polling it, so it neither steals
 // the programs' CPU nor adds a poll interval.
@@ -244,6 +244,7 @@ bool Intersect(const xcb_rectangle_t& a, const xcb_rectangle_t& b) {
 struct Start {
   double mapMs;
   double paintMs;
+  double cpuMapMs;
   double cpuMs;
   long kilobytes;
 };
@@ -259,6 +260,7 @@ Start Measure(Display& display, const std::string& program, const std::string& t
     _exit(127);
   }
   std::optional<double> mapped;
+  double cpu_mapped = 0;
   xcb_rectangle_t place{};
   std::optional<Start> start;
   while (!start) {
@@ -274,12 +276,13 @@ Start Measure(Display& display, const std::string& program, const std::string& t
     if (!event) continue;
     if (event->kind == Display::Event::Map && !mapped && display.Title(event->window) == title) {
       mapped = event->at - begin;
+      cpu_mapped = CpuMs(pid).value_or(0);
       place = display.Geometry(event->window);
     } else if (event->kind == Display::Event::Damage && mapped && Intersect(event->area, place)) {
       const auto rss = ResidentKilobytes(pid);
       const auto cpu = CpuMs(pid);
       if (!rss || !cpu) Fail("cannot read the memory or CPU time of " + program);
-      start = Start{*mapped, event->at - begin, *cpu, *rss};
+      start = Start{*mapped, event->at - begin, cpu_mapped, *cpu, *rss};
     }
   }
   kill(pid, SIGTERM);
@@ -302,11 +305,12 @@ std::string LoadAverage() {
 }
 
 struct Series {
-  std::vector<double> map, paint, cpu;
+  std::vector<double> map, paint, cpuMap, cpu;
   std::vector<long> kilobytes;
   void Add(const Start& s) {
     map.push_back(s.mapMs);
     paint.push_back(s.paintMs);
+    cpuMap.push_back(s.cpuMapMs);
     cpu.push_back(s.cpuMs);
     kilobytes.push_back(s.kilobytes);
   }
@@ -362,18 +366,19 @@ int main(int argc, char* argv[]) {
   const double vmap = Median(v.map), fmap = Median(f.map);
   const double vpaint = Median(v.paint), fpaint = Median(f.paint);
   const double vcpu = Median(v.cpu), fcpu = Median(f.cpu);
+  const double vcpumap = Median(v.cpuMap), fcpumap = Median(f.cpuMap);
   const double vmib = static_cast<double>(Median(v.kilobytes)) / 1024;
   const double fmib = static_cast<double>(Median(f.kilobytes)) / 1024;
-  std::printf("median of %d starts on Xvfb  mapped     first paint   CPU until painted   resident\n",
+  std::printf("median of %d starts on Xvfb  mapped     first paint      resident   CPU: mapped   painted\n",
               runs);
-  std::printf("%-25s %7.1f ms %11.1f ms %15.1f ms %10.1f MiB\n", "velquist", vmap, vpaint, vcpu,
-              vmib);
-  std::printf("%-25s %7.1f ms %11.1f ms %15.1f ms %10.1f MiB\n", "startup_floor", fmap, fpaint,
-              fcpu, fmib);
-  std::printf("%-25s %8.3f × %12.3f × %16.3f × %6.1f MiB more\n", "velquist / floor", vmap / fmap,
-              vpaint / fpaint, vcpu / fcpu, vmib - fmib);
-  std::printf("%-25s %10s %14s %19s %14s\n", "goal: 1.0 ×, 2 MiB", vmap <= fmap ? "met" : "MISSED",
-              vpaint <= fpaint ? "met" : "MISSED", "", vmib - fmib <= 2.0 ? "met" : "MISSED");
+  std::printf("%-25s %7.1f ms %11.1f ms %9.1f MiB %10.1f ms %6.1f ms\n", "velquist", vmap, vpaint,
+              vmib, vcpumap, vcpu);
+  std::printf("%-25s %7.1f ms %11.1f ms %9.1f MiB %10.1f ms %6.1f ms\n", "startup_floor", fmap,
+              fpaint, fmib, fcpumap, fcpu);
+  std::printf("%-25s %8.3f × %12.3f × %5.1f MiB more %8.3f × %7.3f ×\n", "velquist / floor",
+              vmap / fmap, vpaint / fpaint, vmib - fmib, vcpumap / fcpumap, vcpu / fcpu);
+  std::printf("%-25s %10s %14s %14s\n", "goal: 1.0 ×, 2 MiB", vmap <= fmap ? "met" : "MISSED",
+              vpaint <= fpaint ? "met" : "MISSED", vmib - fmib <= 2.0 ? "met" : "MISSED");
   const auto low = [](const std::vector<double>& x) { return *std::min_element(x.begin(), x.end()); };
   const auto high = [](const std::vector<double>& x) { return *std::max_element(x.begin(), x.end()); };
   std::printf("fastest to slowest: velquist mapped %.1f to %.1f ms, painted %.1f to %.1f ms;\n",
