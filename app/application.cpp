@@ -15,6 +15,7 @@
 #include "app/app_icon.h"
 #include "app/interface_font.h"
 #include "app/messages.h"
+#include "app/skin.h"
 #include "app/window_opening.h"
 #include "core/global_state.h"
 
@@ -76,6 +77,10 @@ void RunExitCleanup() {
 
 }  // namespace
 
+void GiveProgramIcon() {
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(VelquistIcon());
+}
+
 void InstallQtChineseTranslation() {
   // One translator per QApplication; it goes with the application object.
   static QPointer<QTranslator> installed;
@@ -131,6 +136,7 @@ void FatalError() {
   ApplicationState& s = State();
   // No handler of the program's windows may run from here on.
   for (QWidget* w : QApplication::topLevelWidgets()) w->setEnabled(false);
+  GiveProgramIcon();
   ShowMessage(QStringLiteral("Velquist 无法启动：程序的窗口无法打开。"), 0x10, QStringLiteral("错误"));
   s.cleanup = nullptr;
   ReleasePlatform();
@@ -146,7 +152,7 @@ int RunApplication(int argc, char** argv) {
   if (QApplication::instance() == nullptr) ownApplication.emplace(qtArgc, argv);
   // Only the end-of-program rule ends the run, not Qt's own idea of it.
   QApplication::setQuitOnLastWindowClosed(false);
-  QApplication::setWindowIcon(VelquistIcon());
+  PrepareVisualStyle();
   InstallQtChineseTranslation();
   // Before any window exists, so that every one is built and laid out with it.
   UseInterfaceFont();

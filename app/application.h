@@ -24,6 +24,10 @@ void RunMessageLoop(LoopMode mode, QWidget* window = nullptr);
 // taskbar entry of their own. Made on first use.
 QWidget* ApplicationWindow();
 
+// Gives the program's windows its icon, unless they have it already. The
+// first window opened calls it once its platform window exists.
+void GiveProgramIcon();
+
 // Qt's own words (the message boxes' OK, the edit boxes' context menu) in
 // Simplified Chinese, whatever the user's locale, since the interface has no
 // other language: Qt's catalogue qtbase_zh_CN from its translations folder.

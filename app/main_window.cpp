@@ -242,7 +242,10 @@ void MainWindow::BuildGroups() {
         }
         case Kind::Edit: {
           auto* edit = new EditBox(c.mode, box);
-          edit->ReplaceText(text);
+          // A new box is empty; each change of its text is also an event for
+          // screen readers, whose interface Qt builds for it even when none
+          // is listening.
+          if (!text.isEmpty()) edit->ReplaceText(text);
           // A screen reader announces the box by the label beside it.
           edit->setAccessibleName(lastLabel);
           QSize size = c.size;

@@ -1,6 +1,11 @@
 #include "app/skin.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QStyle>
 #include <QStyleFactory>
@@ -28,12 +33,39 @@ QStyle* CreateSystemStyle(const QString& name) {
   return QStyleFactory::create(QStringLiteral("Fusion"));
 }
 
+// The kinds of control the skin draws.
+bool IsSkinnedKind(const QWidget* widget) {
+  return qobject_cast<const QPushButton*>(widget) || qobject_cast<const QRadioButton*>(widget) ||
+         qobject_cast<const QGroupBox*>(widget) || qobject_cast<const QLineEdit*>(widget);
+}
+
 }  // namespace
+
+void PrepareVisualStyle() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
+  if (qobject_cast<const SkinStyle*>(QApplication::style()) != nullptr) return;
+  QApplication::setStyle(new SkinStyle(0, CreateSystemStyle(SystemStyleName())));
+}
 
 bool SetVisualStyle(int scheme) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return false;
   const bool on = scheme >= 1 && scheme <= 3;
-  const bool skinned = qobject_cast<const SkinStyle*>(QApplication::style()) != nullptr;
+  auto* style = qobject_cast<SkinStyle*>(QApplication::style());
+  if (on && style != nullptr && !style->IsOn()) {
+    // The prepared skin: the controls are told that their style changed, as
+    // a new style would tell them, but nothing else is, and nothing polished
+    // with the system look has to be polished again.
+    style->TurnOn(scheme);
+    for (QWidget* widget : QApplication::allWidgets()) {
+      if (!IsSkinnedKind(widget)) continue;
+      if (widget->testAttribute(Qt::WA_WState_Polished)) style->polish(widget);
+      QEvent change(QEvent::StyleChange);
+      QCoreApplication::sendEvent(widget, &change);
+      widget->update();
+    }
+    return true;
+  }
+  const bool skinned = style != nullptr && style->IsOn();
   if (!on && !skinned) return false;
   const QString system = SystemStyleName();
   // The application owns the style it is given, and repolishes and redraws

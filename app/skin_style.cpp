@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QIconEngine>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <vector>
 
 namespace velquist {
 
@@ -99,9 +102,70 @@ QRect RadioTextRect(const QStyleOptionButton* button, const QRect& contents,
   return text.adjusted(-1, 0, 1, 0).intersected(button->rect);
 }
 
+// A standard icon of the system style, read the first time it is drawn.
+// Until then it costs nothing; from then on it is the system's own icon, as
+// the application's style at that moment draws it.
+class DeferredIcon : public QIconEngine {
+ public:
+  explicit DeferredIcon(QStyle::StandardPixmap which) : which_(which) {}
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+  }
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Icon().pixmap(size, mode, state);
+  }
+  QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                       qreal scale) override {
+    return Icon().pixmap(size, scale, mode, state);
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Icon().actualSize(size, mode, state);
+  }
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    return Icon().availableSizes(mode, state);
+  }
+  bool isNull() override { return Icon().isNull(); }
+  QIconEngine* clone() const override { return new DeferredIcon(*this); }
+
+ private:
+  const QIcon& Icon() {
+    if (!icon_) {
+      const QStyle* style = QApplication::style();
+      if (const auto* skin = qobject_cast<const SkinStyle*>(style)) style = skin->baseStyle();
+      icon_ = style->standardIcon(which_);
+    }
+    return *icon_;
+  }
+
+  QStyle::StandardPixmap which_;
+  std::optional<QIcon> icon_;
+};
+
 }  // namespace
 
 QImage CornerGradientImage(QSize size, const CornerGradient& gradient) {
+  // Every paint of a skinned control fills its rings and faces with these,
+  // and the same few sizes and gradients come back again and again (eight
+  // buttons of one size on the main window alone), so the last ones made are
+  // kept. A QImage is shared, not copied, when it is handed out.
+  struct Made {
+    QSize size;
+    CornerGradient gradient;
+    QImage image;
+  };
+  static std::vector<Made> made;
+  constexpr std::size_t kKept = 32;
+  const auto same = [&](const Made& m) {
+    return m.size == size && m.gradient.top_left == gradient.top_left &&
+           m.gradient.top_right == gradient.top_right &&
+           m.gradient.bottom_left == gradient.bottom_left &&
+           m.gradient.bottom_right == gradient.bottom_right;
+  };
+  if (const auto it = std::find_if(made.begin(), made.end(), same); it != made.end()) {
+    return it->image;
+  }
+
   QImage image(size, QImage::Format_RGB32);
   if (image.isNull()) return image;
   const int w = size.width();
@@ -113,6 +177,10 @@ QImage CornerGradientImage(QSize size, const CornerGradient& gradient) {
     const double bottom = c + (d - c) * fx;
     return static_cast<int>(std::lround(top + (bottom - top) * fy));
   };
+  // With equal colours along the top and along the bottom, (b - a) * fx is
+  // exactly zero, so every pixel of a row is the row's first pixel.
+  const bool vertical =
+      gradient.top_left == gradient.top_right && gradient.bottom_left == gradient.bottom_right;
   for (int y = 0; y < h; ++y) {
     const double fy = h > 1 ? static_cast<double>(y) / (h - 1) : 0.0;
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -121,8 +189,14 @@ QImage CornerGradientImage(QSize size, const CornerGradient& gradient) {
       line[x] = qRgb(mix(tl.red(), tr.red(), bl.red(), br.red(), fx, fy),
                      mix(tl.green(), tr.green(), bl.green(), br.green(), fx, fy),
                      mix(tl.blue(), tr.blue(), bl.blue(), br.blue(), fx, fy));
+      if (vertical) {
+        std::fill(line + 1, line + w, line[0]);
+        break;
+      }
     }
   }
+  if (made.size() == kKept) made.erase(made.begin());
+  made.push_back({size, gradient, image});
   return image;
 }
 
@@ -130,6 +204,7 @@ SkinStyle::SkinStyle(int scheme, QStyle* system) : QProxyStyle(system), scheme_(
 
 void SkinStyle::polish(QWidget* widget) {
   QProxyStyle::polish(widget);
+  if (!IsOn()) return;
   // Hot tracking needs hover events, which Qt sends only on request.
   if (qobject_cast<QPushButton*>(widget) || qobject_cast<QRadioButton*>(widget)) {
     widget->setAttribute(Qt::WA_Hover, true);
@@ -137,7 +212,7 @@ void SkinStyle::polish(QWidget* widget) {
 }
 
 void SkinStyle::unpolish(QWidget* widget) {
-  if (qobject_cast<QPushButton*>(widget) || qobject_cast<QRadioButton*>(widget)) {
+  if (IsOn() && (qobject_cast<QPushButton*>(widget) || qobject_cast<QRadioButton*>(widget))) {
     widget->setAttribute(Qt::WA_Hover, false);
   }
   QProxyStyle::unpolish(widget);
@@ -145,6 +220,7 @@ void SkinStyle::unpolish(QWidget* widget) {
 
 void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                               QPainter* painter, const QWidget* widget) const {
+  if (!IsOn()) return QProxyStyle::drawPrimitive(element, option, painter, widget);
   switch (element) {
     case PE_PanelLineEdit:
       if (IsSkinnedEditFrame(option, widget)) return DrawEditFrame(option, painter, true);
@@ -163,6 +239,7 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
 
 void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                             const QWidget* widget) const {
+  if (!IsOn()) return QProxyStyle::drawControl(element, option, painter, widget);
   switch (element) {
     case CE_PushButton:
       if (IsSkinnedPushButton(option, widget)) return DrawPushButton(option, painter, widget);
@@ -186,7 +263,7 @@ void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, 
 
 void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                    QPainter* painter, const QWidget* widget) const {
-  if (control == CC_GroupBox && IsSkinnedGroupBox(option)) {
+  if (IsOn() && control == CC_GroupBox && IsSkinnedGroupBox(option)) {
     return DrawGroupBox(option, painter, widget);
   }
   QProxyStyle::drawComplexControl(control, option, painter, widget);
@@ -194,7 +271,7 @@ void SkinStyle::drawComplexControl(ComplexControl control, const QStyleOptionCom
 
 QRect SkinStyle::subElementRect(SubElement element, const QStyleOption* option,
                                 const QWidget* widget) const {
-  if (IsSkinnedRadioButton(option, widget)) {
+  if (IsOn() && IsSkinnedRadioButton(option, widget)) {
     const QRect& r = option->rect;
     switch (element) {
       case SE_RadioButtonIndicator:
@@ -219,7 +296,7 @@ QRect SkinStyle::subElementRect(SubElement element, const QStyleOption* option,
 
 QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                 SubControl sub, const QWidget* widget) const {
-  if (control != CC_GroupBox || !IsSkinnedGroupBox(option)) {
+  if (!IsOn() || control != CC_GroupBox || !IsSkinnedGroupBox(option)) {
     return QProxyStyle::subControlRect(control, option, sub, widget);
   }
   const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
@@ -252,6 +329,7 @@ QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComple
 
 int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                            const QWidget* widget) const {
+  if (!IsOn()) return QProxyStyle::pixelMetric(metric, option, widget);
   switch (metric) {
     case PM_ExclusiveIndicatorWidth:
     case PM_ExclusiveIndicatorHeight:
@@ -269,6 +347,17 @@ int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
       break;
   }
   return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+QIcon SkinStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,
+                              const QWidget* widget) const {
+  // Every menu bar asks for the picture of its overflow button when it is
+  // made, and reading it loads Qt's image plugins; the main window's menu
+  // never overflows, so the picture is read only once it is drawn.
+  if (icon == SP_ToolBarHorizontalExtensionButton || icon == SP_ToolBarVerticalExtensionButton) {
+    return QIcon(new DeferredIcon(icon));
+  }
+  return QProxyStyle::standardIcon(icon, option, widget);
 }
 
 void SkinStyle::DrawPushButton(const QStyleOption* option, QPainter* painter,
@@ -410,15 +499,23 @@ void SkinStyle::DrawEditFrame(const QStyleOption* option, QPainter* painter, boo
   const QColor inner = (!enabled || read_only)
                            ? face
                            : QApplication::palette().color(QPalette::Normal, QPalette::Base);
-  painter->save();
-  painter->setRenderHint(QPainter::Antialiasing, false);
   if (fill) painter->fillRect(r.adjusted(2, 2, -2, -2), option->palette.brush(QPalette::Base));
-  painter->setBrush(Qt::NoBrush);
-  painter->setPen(QPen(outer, 0));
-  painter->drawRect(r.adjusted(0, 0, -1, -1));
-  painter->setPen(QPen(inner, 0));
-  painter->drawRect(r.adjusted(1, 1, -2, -2));
-  painter->restore();
+  // Each line one pixel wide along the inside of its rectangle, filled rather
+  // than stroked: a pen's outline costs the painter some twenty times more,
+  // and every edit box is painted with two of them.
+  const auto outline = [painter](const QRect& line, const QColor& colour) {
+    if (line.width() < 1 || line.height() < 1) return;
+    painter->fillRect(line.left(), line.top(), line.width(), 1, colour);
+    if (line.height() > 1) painter->fillRect(line.left(), line.bottom(), line.width(), 1, colour);
+    if (line.height() > 2) {
+      painter->fillRect(line.left(), line.top() + 1, 1, line.height() - 2, colour);
+      if (line.width() > 1) {
+        painter->fillRect(line.right(), line.top() + 1, 1, line.height() - 2, colour);
+      }
+    }
+  };
+  outline(r, outer);
+  outline(r.adjusted(1, 1, -1, -1), inner);
 }
 
 void SkinStyle::DrawGroupBox(const QStyleOptionComplex* option, QPainter* painter,

@@ -19,9 +19,15 @@ class SkinStyle : public QProxyStyle {
   Q_OBJECT
 
  public:
-  // `scheme` is 1, 2 or 3; `system` is the style that draws everything the
+  // `scheme` is 1, 2 or 3, or 0 for a skin that is still off and draws
+  // exactly as `system` does; `system` is the style that draws everything the
   // skin does not, and is owned from here on.
   SkinStyle(int scheme, QStyle* system);
+
+  bool IsOn() const { return scheme_ >= 1 && scheme_ <= 3; }
+  // Turns a skin that is off on. The controls that exist keep what they
+  // learnt from the style until they are told it changed.
+  void TurnOn(int scheme) { scheme_ = scheme; }
 
   void polish(QWidget* widget) override;
   void unpolish(QWidget* widget) override;
@@ -41,6 +47,8 @@ class SkinStyle : public QProxyStyle {
                        SubControl sub, const QWidget* widget = nullptr) const override;
   int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                   const QWidget* widget = nullptr) const override;
+  QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
+                     const QWidget* widget = nullptr) const override;
 
  private:
   void DrawPushButton(const QStyleOption* option, QPainter* painter, const QWidget* widget) const;

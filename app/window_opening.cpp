@@ -249,6 +249,12 @@ bool OpenWindow(WindowDefinition definition, bool modal) {
   // Stacked above the window it was opened from rather than above the
   // invisible owner, which no window manager or compositor can show.
   if (modal) HoldAbove(window, stackedOn);
+  // Qt sends a window's icon to the X server when it makes the platform
+  // window and again right after, some 350 kB each time with every size in
+  // it; the first window is therefore made before the program has its icon,
+  // which then reaches the X server once, still before the window is shown.
+  window->winId();
+  GiveProgramIcon();
   window->show();
   window->activateWindow();
   if (modal) {

@@ -1,17 +1,30 @@
-// Start-up time and memory of velquist beside the floor, a minimal Qt Widgets
-// window built in the same tree with the same flags.
+// Start-up time and memory of velquist beside the floor, a plain Qt Widgets
+// program of velquist's shape (tools/startup_floor.cpp) built in the same
+// tree with the same flags.
 //
 //   startup_time [RUNS] [VELQUIST FLOOR]
 //
 // RUNS defaults to 21; the two programs default to app/velquist and
-// tools/minimal_qt_window of the build tree this tool was built in. The tool
-// starts its own Xvfb, then starts each program RUNS times, alternating, after
-// one unmeasured start each so that both find their files cached.
+// tools/startup_floor of the build tree this tool was built in. The tool
+// starts its own Xvfb, without a window manager, then starts each program
+// RUNS times, alternating, after one unmeasured start each so that both find
+// their files cached.
 //
-// Time: from just before fork() to the MapNotify of the program's top-level
-// window, recognised by its title. The tool listens to the X server instead of
-// polling it, so it neither steals the programs' CPU nor adds a poll interval.
-// Memory: VmRSS of the program at that same moment.
+// Map: from just before fork() to the MapNotify of the program's top-level
+// window, recognised by its title.
+// First paint: from just before fork() to the first drawing into that window
+// as the X server reports it. The tool watches the root window with the
+// DAMAGE extension; without a compositor every window draws into the screen's
+// own pixels, so whatever a program puts into its window (Qt's backing store
+// flushed with PutImage or its shared-memory form) is reported there, and Qt's
+// windows have no background, so the map itself draws nothing. Only damage
+// inside the window's rectangle counts.
+// CPU: the CPU time of all the program's threads at its map and at its first
+// paint (/proc/PID/task/*/schedstat), which a busy machine hardly changes.
+// Memory: VmRSS of the program at its first paint.
+// The tool listens to the X server instead of polling it, so it neither steals
+// the programs' CPU nor adds a poll interval.
+#include <xcb/damage.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -32,10 +45,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "startup_floor.h"
+
 namespace {
 
 constexpr const char* kVelquistTitle = "Velquist（双击窗口空白处查看运算公式）";
-constexpr const char* kFloorTitle = "Velquist minimal window";
 constexpr int kTimeoutMs = 30'000;
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -98,6 +112,25 @@ std::optional<long> ResidentKilobytes(pid_t pid) {
   return std::nullopt;
 }
 
+// The CPU time the program's threads have had so far, in ms. Unlike the wall
+// times it hardly depends on what else the machine is doing.
+std::optional<double> CpuMs(pid_t pid) {
+  std::error_code error;
+  double ns = 0;
+  bool any = false;
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+    std::ifstream stat(task.path() / "schedstat");
+    double on_cpu = 0;
+    if (stat >> on_cpu) {
+      ns += on_cpu;
+      any = true;
+    }
+  }
+  if (!any) return std::nullopt;
+  return ns / 1e6;
+}
+
 class Display {
  public:
   explicit Display(const std::string& name) {
@@ -108,30 +141,54 @@ class Display {
     xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &mask);
     net_wm_name_ = Atom("_NET_WM_NAME");
     utf8_string_ = Atom("UTF8_STRING");
+
+    const xcb_query_extension_reply_t* damage = xcb_get_extension_data(connection_, &xcb_damage_id);
+    if (damage == nullptr || !damage->present) Fail("the X server has no DAMAGE extension");
+    damage_event_ = damage->first_event + XCB_DAMAGE_NOTIFY;
+    // The extension answers nothing before its version has been asked.
+    std::free(xcb_damage_query_version_reply(
+        connection_, xcb_damage_query_version(connection_, 1, 1), nullptr));
+    damage_ = xcb_generate_id(connection_);
+    xcb_damage_create(connection_, damage_, root_, XCB_DAMAGE_REPORT_LEVEL_BOUNDING_BOX);
   }
   ~Display() { xcb_disconnect(connection_); }
   Display(const Display&) = delete;
   Display& operator=(const Display&) = delete;
 
   void DropPendingEvents() {
-    xcb_flush(connection_);
+    xcb_damage_subtract(connection_, damage_, XCB_NONE, XCB_NONE);
+    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     while (xcb_generic_event_t* e = xcb_poll_for_event(connection_)) std::free(e);
   }
 
-  // Waits up to `timeout_ms` for a top-level window to be mapped; gives the
-  // time of its MapNotify and the window.
-  std::optional<std::pair<double, xcb_window_t>> NextMap(int timeout_ms) {
+  struct Event {
+    enum Kind { Map, Damage } kind;
+    double at;
+    xcb_window_t window;  // the window mapped
+    xcb_rectangle_t area;  // what was drawn, in root coordinates
+  };
+
+  // Waits up to `timeout_ms` for a top-level window to be mapped or for
+  // something to be drawn on the screen. After a damage report the damage is
+  // cleared, so that the next drawing is reported again.
+  std::optional<Event> Next(int timeout_ms) {
     pollfd p{xcb_get_file_descriptor(connection_), POLLIN, 0};
     for (;;) {
       while (xcb_generic_event_t* e = xcb_poll_for_event(connection_)) {
         const double at = NowMs();
-        std::optional<std::pair<double, xcb_window_t>> mapped;
-        if ((e->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+        std::optional<Event> event;
+        const int type = e->response_type & 0x7f;
+        if (type == XCB_MAP_NOTIFY) {
           const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(e);
-          if (!map->override_redirect) mapped = std::pair{at, map->window};
+          if (!map->override_redirect) event = Event{Event::Map, at, map->window, {}};
+        } else if (type == damage_event_) {
+          const auto* damage = reinterpret_cast<xcb_damage_notify_event_t*>(e);
+          event = Event{Event::Damage, at, XCB_NONE, damage->area};
+          xcb_damage_subtract(connection_, damage_, XCB_NONE, XCB_NONE);
+          xcb_flush(connection_);
         }
         std::free(e);
-        if (mapped) return mapped;
+        if (event) return event;
       }
       if (xcb_connection_has_error(connection_)) Fail("lost the X server");
       if (poll(&p, 1, timeout_ms) <= 0) return std::nullopt;
@@ -149,6 +206,17 @@ class Display {
     return title;
   }
 
+  // The window's rectangle in root coordinates (top-level windows are
+  // children of the root without a window manager).
+  xcb_rectangle_t Geometry(xcb_window_t window) {
+    xcb_get_geometry_reply_t* reply =
+        xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+    if (reply == nullptr) return {};
+    const xcb_rectangle_t r{reply->x, reply->y, reply->width, reply->height};
+    std::free(reply);
+    return r;
+  }
+
  private:
   xcb_atom_t Atom(const char* name) {
     const xcb_intern_atom_cookie_t cookie =
@@ -164,10 +232,20 @@ class Display {
   xcb_window_t root_ = 0;
   xcb_atom_t net_wm_name_ = 0;
   xcb_atom_t utf8_string_ = 0;
+  int damage_event_ = -1;
+  xcb_damage_damage_t damage_ = 0;
 };
 
+bool Intersect(const xcb_rectangle_t& a, const xcb_rectangle_t& b) {
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+         b.y < a.y + a.height;
+}
+
 struct Start {
-  double ms;
+  double mapMs;
+  double paintMs;
+  double cpuMapMs;
+  double cpuMs;
   long kilobytes;
 };
 
@@ -181,21 +259,30 @@ Start Measure(Display& display, const std::string& program, const std::string& t
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
+  std::optional<double> mapped;
+  double cpu_mapped = 0;
+  xcb_rectangle_t place{};
   std::optional<Start> start;
   while (!start) {
-    const auto map = display.NextMap(100);
+    const auto event = display.Next(100);
     int status = 0;
-    if (!map && waitpid(pid, &status, WNOHANG) == pid) {
-      Fail(program + " ended before showing \"" + title + "\"");
+    if (!event && waitpid(pid, &status, WNOHANG) == pid) {
+      Fail(program + " ended before painting \"" + title + "\"");
     }
     if (NowMs() - begin > kTimeoutMs) {
       kill(pid, SIGKILL);
-      Fail(program + " showed no window \"" + title + "\"");
+      Fail(program + " showed and painted no window \"" + title + "\"");
     }
-    if (map && display.Title(map->second) == title) {
+    if (!event) continue;
+    if (event->kind == Display::Event::Map && !mapped && display.Title(event->window) == title) {
+      mapped = event->at - begin;
+      cpu_mapped = CpuMs(pid).value_or(0);
+      place = display.Geometry(event->window);
+    } else if (event->kind == Display::Event::Damage && mapped && Intersect(event->area, place)) {
       const auto rss = ResidentKilobytes(pid);
-      if (!rss) Fail("cannot read the memory of " + program);
-      start = Start{map->first - begin, *rss};
+      const auto cpu = CpuMs(pid);
+      if (!rss || !cpu) Fail("cannot read the memory or CPU time of " + program);
+      start = Start{*mapped, event->at - begin, cpu_mapped, *cpu, *rss};
     }
   }
   kill(pid, SIGTERM);
@@ -210,6 +297,25 @@ T Median(std::vector<T> values) {
   return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+std::string LoadAverage() {
+  std::ifstream file("/proc/loadavg");
+  std::string one, five, fifteen;
+  file >> one >> five >> fifteen;
+  return one + " " + five + " " + fifteen;
+}
+
+struct Series {
+  std::vector<double> map, paint, cpuMap, cpu;
+  std::vector<long> kilobytes;
+  void Add(const Start& s) {
+    map.push_back(s.mapMs);
+    paint.push_back(s.paintMs);
+    cpuMap.push_back(s.cpuMapMs);
+    cpu.push_back(s.cpuMs);
+    kilobytes.push_back(s.kilobytes);
+  }
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -217,7 +323,7 @@ int main(int argc, char* argv[]) {
   const std::filesystem::path tools =
       std::filesystem::canonical("/proc/self/exe").parent_path();
   std::string velquist = (tools.parent_path() / "app" / "velquist").string();
-  std::string floor = (tools / "minimal_qt_window").string();
+  std::string floor = (tools / "startup_floor").string();
   if (argc >= 2) runs = std::max(1, std::atoi(argv[1]));
   if (argc == 4) {
     velquist = argv[2];
@@ -241,38 +347,45 @@ int main(int argc, char* argv[]) {
     }
   }
 
-  std::vector<double> velquist_ms, floor_ms;
-  std::vector<long> velquist_kb, floor_kb;
+  const std::string load_before = LoadAverage();
+  Series v, f;
   {
     Display display(display_name);
     Measure(display, velquist, kVelquistTitle);
-    Measure(display, floor, kFloorTitle);
+    Measure(display, floor, kStartupFloorTitle);
     for (int i = 0; i < runs; ++i) {
-      const Start v = Measure(display, velquist, kVelquistTitle);
-      velquist_ms.push_back(v.ms);
-      velquist_kb.push_back(v.kilobytes);
-      const Start f = Measure(display, floor, kFloorTitle);
-      floor_ms.push_back(f.ms);
-      floor_kb.push_back(f.kilobytes);
+      v.Add(Measure(display, velquist, kVelquistTitle));
+      f.Add(Measure(display, floor, kStartupFloorTitle));
     }
   }
+  const std::string load_after = LoadAverage();
   kill(xvfb, SIGTERM);
   waitpid(xvfb, nullptr, 0);
   if (!runtime_dir.empty()) std::filesystem::remove_all(runtime_dir);
 
-  const double vt = Median(velquist_ms), ft = Median(floor_ms);
-  const double vm = static_cast<double>(Median(velquist_kb));
-  const double fm = static_cast<double>(Median(floor_kb));
-  std::printf("median of %d starts on Xvfb     until shown   resident when shown\n", runs);
-  std::printf("%-32s %10.1f ms %16.0f kB\n", "velquist", vt, vm);
-  std::printf("%-32s %10.1f ms %16.0f kB\n", "minimal_qt_window (the floor)", ft, fm);
-  std::printf("%-32s %13.3f %19.3f\n", "ratio", vt / ft, vm / fm);
-  std::printf("%-32s %13s %19s\n", "goal: at most 1.2", vt / ft <= 1.2 ? "met" : "MISSED",
-              vm / fm <= 1.2 ? "met" : "MISSED");
-  std::printf("fastest and slowest start: velquist %.1f to %.1f ms, floor %.1f to %.1f ms\n",
-              *std::min_element(velquist_ms.begin(), velquist_ms.end()),
-              *std::max_element(velquist_ms.begin(), velquist_ms.end()),
-              *std::min_element(floor_ms.begin(), floor_ms.end()),
-              *std::max_element(floor_ms.begin(), floor_ms.end()));
+  const double vmap = Median(v.map), fmap = Median(f.map);
+  const double vpaint = Median(v.paint), fpaint = Median(f.paint);
+  const double vcpu = Median(v.cpu), fcpu = Median(f.cpu);
+  const double vcpumap = Median(v.cpuMap), fcpumap = Median(f.cpuMap);
+  const double vmib = static_cast<double>(Median(v.kilobytes)) / 1024;
+  const double fmib = static_cast<double>(Median(f.kilobytes)) / 1024;
+  std::printf("median of %d starts on Xvfb  mapped     first paint      resident   CPU: mapped   painted\n",
+              runs);
+  std::printf("%-25s %7.1f ms %11.1f ms %9.1f MiB %10.1f ms %6.1f ms\n", "velquist", vmap, vpaint,
+              vmib, vcpumap, vcpu);
+  std::printf("%-25s %7.1f ms %11.1f ms %9.1f MiB %10.1f ms %6.1f ms\n", "startup_floor", fmap,
+              fpaint, fmib, fcpumap, fcpu);
+  std::printf("%-25s %8.3f × %12.3f × %5.1f MiB more %8.3f × %7.3f ×\n", "velquist / floor",
+              vmap / fmap, vpaint / fpaint, vmib - fmib, vcpumap / fcpumap, vcpu / fcpu);
+  std::printf("%-25s %10s %14s %14s\n", "goal: 1.0 ×, 2 MiB", vmap <= fmap ? "met" : "MISSED",
+              vpaint <= fpaint ? "met" : "MISSED", vmib - fmib <= 2.0 ? "met" : "MISSED");
+  const auto low = [](const std::vector<double>& x) { return *std::min_element(x.begin(), x.end()); };
+  const auto high = [](const std::vector<double>& x) { return *std::max_element(x.begin(), x.end()); };
+  std::printf("fastest to slowest: velquist mapped %.1f to %.1f ms, painted %.1f to %.1f ms;\n",
+              low(v.map), high(v.map), low(v.paint), high(v.paint));
+  std::printf("                    floor mapped %.1f to %.1f ms, painted %.1f to %.1f ms\n",
+              low(f.map), high(f.map), low(f.paint), high(f.paint));
+  // Wall times on a loaded machine are worth little; the load says how loaded.
+  std::printf("load average before: %s, after: %s\n", load_before.c_str(), load_after.c_str());
   return 0;
 }

@@ -12,11 +12,13 @@ VELQUIST_JOBS=$(nproc 2>/dev/null || echo 2)
 
 # Debian packages every build needs: the compiler is assumed, the rest is ours.
 # GMP is for the exact reference of the tests, verifiers and fuzzers only.
+# tools/startup_time talks to the X server itself, DAMAGE extension included.
 VELQUIST_BUILD_PACKAGES=(
   g++ cmake make pkg-config
   libgtest-dev libbenchmark-dev
   qt6-base-dev libgl-dev
   libgmp-dev
+  libxcb1-dev libxcb-damage0-dev
 )
 # Building the package and checking it: the icon renderer (which the program's
 # build needs too), dpkg-shlibdeps for the package's dependencies, and the

@@ -94,6 +94,8 @@ class SkinTest : public QObject {
   void editFrameLines();
   void laterMessageBoxOkButtonIsSkinned();
   void turningOffGivesSystemLookBack();
+  void preparedSkinIsOffUntilTurnedOn();
+  void menuBarOverflowPictureIsTheSystemOne();
 
  private:
   // A window with the kinds of control the program skins, made before the
@@ -106,7 +108,10 @@ class SkinTest : public QObject {
     QLineEdit* input;
     QLineEdit* result;
   };
-  std::unique_ptr<Form> MakeForm();
+  std::unique_ptr<Form> MakeForm(bool show = true);
+  void ShowForm(Form& form);
+  // The controls' pictures, without the blinking caret of a focused box.
+  QList<QImage> Pictures(Form& form);
   void MoveMouseAway(Form& form) { QTest::mouseMove(&form.window, QPoint(300, 190)); }
 
   QString system_style_;
@@ -119,7 +124,7 @@ void SkinTest::cleanup() {
   QCOMPARE(QApplication::style()->name(), system_style_);
 }
 
-std::unique_ptr<SkinTest::Form> SkinTest::MakeForm() {
+std::unique_ptr<SkinTest::Form> SkinTest::MakeForm(bool show) {
   auto form = std::make_unique<Form>();
   // The pointer starts outside the window: a window that appears under it
   // gets an enter event without the leave that a later move would need.
@@ -136,11 +141,22 @@ std::unique_ptr<SkinTest::Form> SkinTest::MakeForm() {
   form->result = new QLineEdit(form->group);
   form->result->setGeometry(88, 104, 104, 20);
   form->result->setReadOnly(true);
-  form->window.show();
-  form->window.activateWindow();
-  if (!QTest::qWaitForWindowActive(&form->window)) qWarning("test window did not become active");
-  form->input->setFocus();
+  if (show) ShowForm(*form);
   return form;
+}
+
+void SkinTest::ShowForm(Form& form) {
+  form.window.show();
+  form.window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&form.window)) qWarning("test window did not become active");
+  form.input->setFocus();
+}
+
+QList<QImage> SkinTest::Pictures(Form& form) {
+  MoveMouseAway(form);
+  form.input->clearFocus();
+  return {Grab(form.group), Grab(form.button), Grab(form.radio), Grab(form.input),
+          Grab(form.result)};
 }
 
 void SkinTest::pushButtonRingFollowsState_data() {
@@ -379,6 +395,52 @@ void SkinTest::turningOffGivesSystemLookBack() {
   QVERIFY(Grab(form->radio) == radio);
   QVERIFY(Grab(form->result) == result);
   QCOMPARE(form->button->testAttribute(Qt::WA_Hover), hover);
+}
+
+// The program makes the skin's style before its window and turns the skin on
+// once the controls exist: until then they look exactly as with the system
+// style, and from then on exactly as with a skin turned on the usual way,
+// whether they were shown before or not.
+void SkinTest::preparedSkinIsOffUntilTurnedOn() {
+  std::unique_ptr<Form> form = MakeForm();
+  const QList<QImage> system = Pictures(*form);
+  SetVisualStyle(1);
+  const QList<QImage> skinned = Pictures(*form);
+  QVERIFY(skinned != system);
+  form.reset();
+  SetVisualStyle(0);
+
+  PrepareVisualStyle();
+  form = MakeForm();
+  QCOMPARE(Pictures(*form), system);
+  QVERIFY(SetVisualStyle(1));
+  QCOMPARE(Pictures(*form), skinned);
+  QVERIFY(form->button->testAttribute(Qt::WA_Hover));
+  QTest::mouseMove(form->button, form->button->rect().center());
+  QTRY_COMPARE(Hex(Pixel(Grab(form->button), form->button->width() / 2, 2)), Hex(kHotRing.top_left));
+  form.reset();
+  SetVisualStyle(0);
+
+  // As at start-up: built, not yet shown, when the skin is turned on.
+  PrepareVisualStyle();
+  form = MakeForm(false);
+  QVERIFY(SetVisualStyle(1));
+  ShowForm(*form);
+  QCOMPARE(Pictures(*form), skinned);
+  QVERIFY(form->button->testAttribute(Qt::WA_Hover));
+}
+
+// The skin gives the menu bar's overflow button the system's picture only
+// when it is drawn; what it draws then is the system's picture.
+void SkinTest::menuBarOverflowPictureIsTheSystemOne() {
+  const QIcon system = QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+  SetVisualStyle(1);
+  const QIcon skinned = QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+  QVERIFY(!skinned.isNull());
+  QCOMPARE(skinned.availableSizes(), system.availableSizes());
+  for (int side : {8, 16, 32}) {
+    QCOMPARE(skinned.pixmap(side, side).toImage(), system.pixmap(side, side).toImage());
+  }
 }
 
 QTEST_MAIN(SkinTest)
