@@ -18,9 +18,9 @@ VELQUIST_BUILD_PACKAGES=(
 )
 # Building the package and checking it: the icon renderer (which the program's
 # build needs too), dpkg-shlibdeps for the package's dependencies, and the
-# freedesktop and AppStream validators; the tests run all of them.
+# freedesktop and AppStream validators and lintian; the tests run all of them.
 VELQUIST_PACKAGING_PACKAGES=(
-  librsvg2-bin dpkg-dev file desktop-file-utils appstream
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian
 )
 VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
 
@@ -28,6 +28,12 @@ VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
 # the menus for the screenshots of scripts/screenshot.sh.
 VELQUIST_DISPLAY_PACKAGES=(
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei xdotool
+)
+# The clean-install check (scripts/package.sh --check): the minimal chroot,
+# piuparts, and the X server and tools that look at the program from outside
+# the chroot.
+VELQUIST_CLEAN_INSTALL_PACKAGES=(
+  debootstrap piuparts xvfb x11-utils imagemagick python3
 )
 # The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
 VELQUIST_FUZZ_PACKAGES=(
