@@ -14,10 +14,11 @@
 # without checking anything.
 #
 # The minimal base is made once and kept, as the tarball piuparts also starts
-# from, in $VELQUIST_CHROOT_CACHE (default /var/cache/velquist, outside the
-# checkout, so fresh clones on this machine share it); it is made again when
-# older than $VELQUIST_BASE_MAX_DAYS days (default 7). Downloaded packages are
-# kept there too. The picture and the logs go to DEB's folder, in
+# from, in $VELQUIST_CHROOT_CACHE (default /var/cache/velquist/clean-install,
+# outside the checkout, so fresh clones on this machine share it); it is made
+# again when older than $VELQUIST_BASE_MAX_DAYS days (default 7). Downloaded packages are
+# kept there too. VELQUIST_DEBIAN_MIRROR, when set, is the archive instead
+# of apt's. The picture and the logs go to DEB's folder, in
 # clean-install-RELEASE/. Needs root, debootstrap, piuparts, Xvfb, xwininfo
 # (x11-utils) and import (imagemagick).
 set -euo pipefail
@@ -28,7 +29,7 @@ fi
 deb=$(realpath "$1") release=$2
 here=$(cd "$(dirname "$0")" && pwd)
 sources=$(cd "$here/../.." && pwd)
-cache=${VELQUIST_CHROOT_CACHE:-/var/cache/velquist}
+cache=${VELQUIST_CHROOT_CACHE:-/var/cache/velquist/clean-install}
 max_days=${VELQUIST_BASE_MAX_DAYS:-7}
 out="$(dirname "$deb")/clean-install-$release"
 
@@ -58,7 +59,8 @@ mirror=$(
     [ ! -f "$f" ] || sed -En 's/^deb[ \t]+(\[[^]]*\][ \t]+)?([^ \t]+)[ \t]+[a-z]+[ \t].*/\2/p' "$f"
   done
 )
-mirror=$(head -n1 <<<"$mirror")
+# VELQUIST_DEBIAN_MIRROR names another archive, such as a local mirror.
+mirror=${VELQUIST_DEBIAN_MIRROR:-$(head -n1 <<<"$mirror")}
 mirror=${mirror%/}
 [ -n "$mirror" ] || die "found no Debian archive in /etc/apt/sources.list or /etc/apt/sources.list.d/"
 
@@ -72,7 +74,8 @@ if ! timeout 60 /usr/lib/apt/apt-helper download-file "$mirror/dists/$release/In
   if grep -Eq '404|Not Found' "$out/probe.log"; then
     die "the archive $mirror has no release $release"
   fi
-  echo "SKIPPED: the Debian archive $mirror cannot be reached ($(tail -n1 "$out/probe.log")); the clean-install check of $release did not run"
+  reason=$(sed -n '/^Err:/{n;s/^ *//p;q}' "$out/probe.log")
+  echo "SKIPPED: the Debian archive $mirror cannot be reached (${reason:-$(tail -n1 "$out/probe.log")}); the clean-install check of $release did not run"
   exit 0
 fi
 rm -f "$probe"
@@ -165,12 +168,12 @@ count=$(wc -l <<<"$codes")
 if ! in_root sh -c 'command -v fc-list' >/dev/null; then
   fail "glyphs: fontconfig's fc-list is not in the chroot, so nothing can say which fonts it finds"
 else
-  missing=$(in_root sh -c 'for c in "$@"; do [ -n "$(fc-list ":charset=$c" family)" ] || printf "U+%s " "$c"; done' sh $codes)
+  missing=$(in_root sh -c 'for c in "$@"; do [ -n "$(fc-list ":charset=$c" family)" ] || echo "$c"; done' sh $codes)
   families=$(in_root fc-list --format '%{family[0]}\n' | sort -u | paste -sd, | sed 's/,/, /g')
   if [ -z "$missing" ]; then
     pass "glyphs: every one of the $count characters of the program's texts is in a font fontconfig finds ($families)"
   else
-    fail "glyphs: no font fontconfig finds holds ${missing% } (fonts: $families)"
+    fail "glyphs: $(wc -l <<<"$missing") of the $count characters of the program's texts are in no font fontconfig finds ($families): $(python3 -c 'import sys; print("".join(chr(int(c, 16)) for c in sys.argv[1:]))' $missing)"
   fi
 fi
 
