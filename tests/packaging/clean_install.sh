@@ -149,10 +149,12 @@ printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod +x "$root/usr/sbin/policy-rc.d"
 cp "$deb" "$root/tmp/"
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 "$@"; }
+base_count=$(in_root dpkg-query -W -f='${Package}\n' | wc -l)
 if in_root apt-get -o DPkg::Lock::Timeout=600 update >"$out/apt.log" 2>&1 \
    && in_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y \
         --no-install-recommends "/tmp/$(basename "$deb")" >>"$out/apt.log" 2>&1; then
-  pass "apt-get install --no-install-recommends $(basename "$deb") into a minimal $release ($(in_root dpkg-query -W -f='${Package}\n' | wc -l) packages in all)"
+  brought=$(( $(in_root dpkg-query -W -f='${Package}\n' | wc -l) - base_count ))
+  pass "apt-get install --no-install-recommends $(basename "$deb") into a minimal $release: $brought packages added to the base's $base_count, $(sed -n 's/^Need to get \(.*\) of archives.*/\1/p' "$out/apt.log" | sed 's|.*/||' | tail -n1) of packages"
 else
   tail -n 20 "$out/apt.log"
   fail "apt-get install --no-install-recommends $(basename "$deb") into a minimal $release; see $out/apt.log"
