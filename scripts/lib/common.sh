@@ -29,15 +29,15 @@ VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
 VELQUIST_DISPLAY_PACKAGES=(
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei xdotool
 )
+# The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
+VELQUIST_FUZZ_PACKAGES=(
+  clang libclang-rt-14-dev
+)
 # The clean-install check (scripts/package.sh --check): the minimal chroot,
 # piuparts, and the X server and tools that look at the program from outside
 # the chroot.
 VELQUIST_CLEAN_INSTALL_PACKAGES=(
   debootstrap piuparts xvfb x11-utils imagemagick python3
-)
-# The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
-VELQUIST_FUZZ_PACKAGES=(
-  clang libclang-rt-14-dev
 )
 
 # ensure_packages PKG...: installs those not yet installed. As root that is one
