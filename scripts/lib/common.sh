@@ -22,9 +22,9 @@ VELQUIST_BUILD_PACKAGES=(
 )
 # Building the package and checking it: the icon renderer (which the program's
 # build needs too), dpkg-shlibdeps for the package's dependencies, and the
-# freedesktop and AppStream validators; the tests run all of them.
+# freedesktop and AppStream validators and lintian; the tests run all of them.
 VELQUIST_PACKAGING_PACKAGES=(
-  librsvg2-bin dpkg-dev file desktop-file-utils appstream
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream lintian
 )
 VELQUIST_BUILD_PACKAGES+=("${VELQUIST_PACKAGING_PACKAGES[@]}")
 # Qt's own words (the OK button, the edit boxes' menu) in Chinese: the program
@@ -52,6 +52,12 @@ VELQUIST_DESKTOP_TEST_PACKAGES+=(weston qt6-wayland)
 # The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
 VELQUIST_FUZZ_PACKAGES=(
   clang libclang-rt-14-dev
+)
+# The clean-install check (scripts/package.sh --check): the minimal chroot,
+# piuparts, and the X server and tools that look at the program from outside
+# the chroot.
+VELQUIST_CLEAN_INSTALL_PACKAGES=(
+  debootstrap piuparts xvfb x11-utils imagemagick python3
 )
 
 # ensure_packages PKG...: installs those not yet installed. As root that is one

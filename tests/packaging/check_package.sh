@@ -40,9 +40,11 @@ done
 
 echo "== unpacked files"
 # Everything lives under /usr, in the folders of the program, the menu, the
-# icon theme and AppStream; anything else is a stray install rule.
+# icon theme, AppStream, the manual and the package's documentation; anything
+# else is a stray install rule.
 stray=$(dpkg-deb -c "$deb" | awk '{print $NF}' | grep -v '/$' \
-  | grep -Ev '^\./usr/(bin/velquist|share/(applications/velquist\.desktop|metainfo/org\.example\.velquist\.metainfo\.xml|icons/hicolor/[^/]+/apps/velquist\.(png|svg)))$' || true)
+  | grep -Ev '^\./usr/(bin/velquist|share/(applications/velquist\.desktop|metainfo/org\.example\.velquist\.metainfo\.xml|icons/hicolor/[^/]+/apps/velquist\.(png|svg)))$' \
+  | grep -Ev '^\./usr/share/(man/man1/velquist\.1\.gz|doc/velquist/(copyright|changelog\.gz))$' || true)
 [ -z "$stray" ] || fail "files outside the expected places: $stray"
 
 root="$scratch/root"
