@@ -63,6 +63,31 @@ QRegion OpaqueRegion(const QImage& image) {
   return region;
 }
 
+// The outline of a balloon in a width × height picture: the rounded body and
+// the pointer at its top or bottom edge, on the left or the right.
+QPainterPath BalloonShape(const QRectF& body, int width, int height, bool below, bool pointer_left) {
+  QPainterPath shape;
+  shape.addRoundedRect(body, kBalloonRadius, kBalloonRadius);
+  const qreal tip_x = (pointer_left ? kStemOffset : width - 1 - kStemOffset) + 0.5;
+  const qreal tip_y = below ? 0.5 : height - 0.5;
+  // The pointer's foot reaches a pixel into the body so that the union has
+  // no seam; one side is upright, the other slants towards the body.
+  const qreal foot_y = below ? body.top() + 1 : body.bottom() - 1;
+  const qreal far_x = pointer_left ? tip_x + kStemWidth : tip_x - kStemWidth;
+  QPainterPath pointer;
+  pointer.moveTo(tip_x, tip_y);
+  pointer.lineTo(tip_x, foot_y);
+  pointer.lineTo(far_x, foot_y);
+  pointer.closeSubpath();
+  return shape.united(pointer).simplified();
+}
+
+QPainterPath RectShape(const QRectF& body) {
+  QPainterPath shape;
+  shape.addRect(body);
+  return shape;
+}
+
 }  // namespace
 
 QStringList TooltipTextLines(const QString& text) {
@@ -241,25 +266,8 @@ void TooltipHost::Layout(const QStringList& lines, QPoint anchor, const QRect& s
   const QColor ink = palette.color(QPalette::Inactive, QPalette::ToolTipText);
 
   const int body_top = below ? stem : 0;
-  QPainterPath shape;
   const QRectF body(0.5, body_top + 0.5, width - 1, body_height - 1);
-  if (balloon_) {
-    shape.addRoundedRect(body, kBalloonRadius, kBalloonRadius);
-    const qreal tip_x = (pointer_left ? kStemOffset : width - 1 - kStemOffset) + 0.5;
-    const qreal tip_y = below ? 0.5 : height - 0.5;
-    // The pointer's foot reaches a pixel into the body so that the union has
-    // no seam; one side is upright, the other slants towards the body.
-    const qreal foot_y = below ? body.top() + 1 : body.bottom() - 1;
-    const qreal far_x = pointer_left ? tip_x + kStemWidth : tip_x - kStemWidth;
-    QPainterPath pointer;
-    pointer.moveTo(tip_x, tip_y);
-    pointer.lineTo(tip_x, foot_y);
-    pointer.lineTo(far_x, foot_y);
-    pointer.closeSubpath();
-    shape = shape.united(pointer).simplified();
-  } else {
-    shape.addRect(body);
-  }
+  const QPainterPath shape = balloon_ ? BalloonShape(body, width, height, below, pointer_left) : RectShape(body);
 
   picture_ = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
   picture_.fill(Qt::transparent);
