@@ -131,7 +131,7 @@ void FatalError() {
   ApplicationState& s = State();
   // No handler of the program's windows may run from here on.
   for (QWidget* w : QApplication::topLevelWidgets()) w->setEnabled(false);
-  ShowMessage(QStringLiteral("Velquist 无法启动：程序的窗口无法打开。"), 0x10, QStringLiteral("错误"));
+  ShowMessage(QStringLiteral("Velquist 无法启动：程序的窗口无法打开。"), kStyleStop, QStringLiteral("错误"));
   s.cleanup = nullptr;
   ReleasePlatform();
   std::exit(-1);
@@ -153,9 +153,6 @@ int RunApplication(int argc, char** argv) {
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;
-  // The invisible owner of modal windows is made by the first of them: a
-  // platform window of its own, with every size of the icon sent to the X
-  // server, costs start-up time that most runs never need.
 
   // The calculations' own state, released exactly once at the end.
   ResetFloatingPointEnvironment();

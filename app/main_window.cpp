@@ -311,10 +311,12 @@ void MainWindow::ResetRectangleHeight() { form_->WriteText("矩形高", IntToTex
 void MainWindow::ClearRectangleHeight() { form_->WriteText("矩形高", ""); }
 
 void OnMainWindowCreated(MainWindow& window) {
-  SetVisualStyle(1);
+  SetVisualStyle(kProgramSkinScheme);
   TheGlobalState().PiText = kPiText;
-  AttachTooltip(window.Control("圆直径编辑框"), kDiameterTooltip, true, false);
-  AttachTooltip(window.Control("矩形高"), kHeightTooltip, true, false);
+  AttachTooltip(window.Control("圆直径编辑框"), kDiameterTooltip, TooltipShape::Balloon,
+                TooltipPlacement::AtPointer);
+  AttachTooltip(window.Control("矩形高"), kHeightTooltip, TooltipShape::Balloon,
+                TooltipPlacement::AtPointer);
 }
 
 }  // namespace velquist

@@ -16,6 +16,11 @@ namespace velquist {
 // The caption of a box shown without a title.
 inline const QString kDefaultMessageCaption = QStringLiteral("信息：");
 
+// The style word of the box with which start-up gives up: OK and the stop
+// icon. The calculators' words, kStyleOk and kStyleInformation, come with
+// the core's form access.
+inline constexpr std::int32_t kStyleStop = 0x10;
+
 // Shows a task-modal box without owner window and waits until the user
 // dismisses it. `style` has the Windows message-box layout: bits 0-3 the
 // buttons (0 OK, 1 OK/Cancel, 2 Abort/Retry/Ignore, 3 Yes/No/Cancel,

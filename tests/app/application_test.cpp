@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/main_window.h"
+#include "app/messages.h"
 #include "app/window_opening.h"
 #include "core/global_state.h"
 #include "tests/app/ui_test_support.h"
@@ -132,7 +133,8 @@ class ApplicationTest : public QObject {
     QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
     QCOMPARE(probe.exitCode(), 255);  // -1 as the process's exit status
     // The stop icon and a single OK button, captioned "错误", nothing open.
-    QVERIFY2(out.contains(QStringLiteral("box caption=错误 style=16 ")), qPrintable(out));
+    QVERIFY2(out.contains(QStringLiteral("box caption=错误 style=%1 ").arg(velquist::kStyleStop)),
+             qPrintable(out));
     QVERIFY2(out.contains(QStringLiteral("windows open=0")), qPrintable(out));
     QVERIFY2(!out.contains(QStringLiteral("cleanup ran")), qPrintable(out));
     QVERIFY2(!out.contains(QStringLiteral("returned")), qPrintable(out));

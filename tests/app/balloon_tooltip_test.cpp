@@ -36,8 +36,8 @@ std::unique_ptr<Form> MakeForm() {
   form->diameter->setGeometry(88, 80, 104, 20);
   form->height = new QLineEdit(QStringLiteral("1"), &form->window);
   form->height->setGeometry(88, 126, 104, 20);
-  AttachTooltip(form->diameter, kDiameterTip, true, false);
-  AttachTooltip(form->height, kHeightTip, true, false);
+  AttachTooltip(form->diameter, kDiameterTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);
+  AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);
   form->window.show();
   if (!QTest::qWaitForWindowExposed(&form->window)) qWarning("test window was not exposed");
   return form;
@@ -73,6 +73,7 @@ class BalloonTooltipTest : public QObject {
   void tipShowsWhileTheWindowIsInactive();
   void clickingHidesUntilTheMouseLeaves();
   void ampersandsAreDrawnLiterally();
+  void centredTipHangsBelowTheMiddle();
 };
 
 void BalloonTooltipTest::tipLinesBreakOnlyAtCrLf_data() {
@@ -92,9 +93,9 @@ void BalloonTooltipTest::tipLinesBreakOnlyAtCrLf() {
   QFETCH(QString, text);
   QFETCH(QStringList, lines);
   QLineEdit edit;
-  AttachTooltip(&edit, text, true, false);
+  AttachTooltip(&edit, text, TooltipShape::Balloon, TooltipPlacement::AtPointer);
   QCOMPARE(TooltipHost::Existing()->ToolLines(&edit), lines);
-  AttachTooltip(nullptr, text, true, false);  // ignored
+  AttachTooltip(nullptr, text, TooltipShape::Balloon, TooltipPlacement::AtPointer);  // ignored
 }
 
 void BalloonTooltipTest::restingTheMouseShowsABalloonAtThePointer() {
@@ -102,7 +103,7 @@ void BalloonTooltipTest::restingTheMouseShowsABalloonAtThePointer() {
   TooltipHost* host = TooltipHost::Existing();
   // A later call asking for a plain tip cannot change the shape.
   QLineEdit plain;
-  AttachTooltip(&plain, QStringLiteral("x"), false, false);
+  AttachTooltip(&plain, QStringLiteral("x"), TooltipShape::PlainBox, TooltipPlacement::AtPointer);
   QVERIFY(host->balloon());
 
   MoveAway(*form);
@@ -175,7 +176,7 @@ void BalloonTooltipTest::ampersandsAreDrawnLiterally() {
   TooltipHost* host = TooltipHost::Existing();
   // Mnemonic handling would draw "&&" as one "&" and halve the ink.
   const QString ampersands(10, QLatin1Char('&'));
-  AttachTooltip(form->height, ampersands, true, false);
+  AttachTooltip(form->height, ampersands, TooltipShape::Balloon, TooltipPlacement::AtPointer);
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
   QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), QStringList{ampersands}, kShowTimeoutMs);
@@ -192,7 +193,22 @@ void BalloonTooltipTest::ampersandsAreDrawnLiterally() {
   QVERIFY2(ink > expected * 3 / 4 && ink <= expected,
            qPrintable(QStringLiteral("ink %1, text %2").arg(ink).arg(expected)));
   MoveAway(*form);
-  AttachTooltip(form->height, kHeightTip, true, false);
+  AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);
+}
+
+// The program hangs its tips at the pointer; the other placement is part of
+// what AttachTooltip offers all the same.
+void BalloonTooltipTest::centredTipHangsBelowTheMiddle() {
+  auto form = MakeForm();
+  TooltipHost* host = TooltipHost::Existing();
+  AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::BelowCentre);
+  MoveAway(*form);
+  QTest::mouseMove(form->height, QPoint(20, 10));
+  QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), QStringList{kHeightTip}, kShowTimeoutMs);
+  QCOMPARE(host->anchor(),
+           form->height->mapToGlobal(QPoint(form->height->width() / 2, form->height->height())));
+  MoveAway(*form);
+  AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);
 }
 
 QTEST_MAIN(BalloonTooltipTest)

@@ -47,7 +47,7 @@ SeenBox ShowAndLook(const QString& text, const std::optional<QString>& title) {
     seen.transientParent = modal->windowHandle()->transientParent();
     QTest::keyClick(modal, Qt::Key_Escape);
   });
-  velquist::ShowMessage(text, 0, title);
+  velquist::ShowMessage(text, velquist::kStyleOk, title);
   return seen;
 }
 
@@ -107,7 +107,8 @@ class MessagesTest : public QObject {
   void captionIsTheTitleOrTheDefault() {
     QCOMPARE(velquist::BuildMessageBox(QStringLiteral("x"), 0, std::nullopt)->windowTitle(),
              QStringLiteral("信息："));
-    QCOMPARE(velquist::BuildMessageBox(QStringLiteral("x"), 64, QStringLiteral("计算结果"))
+    QCOMPARE(velquist::BuildMessageBox(QStringLiteral("x"), velquist::kStyleInformation,
+                                              QStringLiteral("计算结果"))
                  ->windowTitle(),
              QStringLiteral("计算结果"));
   }
@@ -125,9 +126,9 @@ class MessagesTest : public QObject {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QMessageBox::Icon>("icon");
-    QTest::newRow("missing input") << 0 << QString() << QStringLiteral("信息：")
+    QTest::newRow("missing input") << int{velquist::kStyleOk} << QString() << QStringLiteral("信息：")
                                    << QMessageBox::NoIcon;
-    QTest::newRow("perimeter note") << 64 << QStringLiteral("计算结果")
+    QTest::newRow("perimeter note") << int{velquist::kStyleInformation} << QStringLiteral("计算结果")
                                     << QStringLiteral("计算结果") << QMessageBox::Information;
   }
 
@@ -286,7 +287,7 @@ class MessagesTest : public QObject {
   void escapeOnTheOkBoxGivesOk() {
     velquist::testing::WhenModalShown(
         [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-    QCOMPARE(velquist::ShowMessage(QStringLiteral("x"), 0), ButtonCode::Ok);
+    QCOMPARE(velquist::ShowMessage(QStringLiteral("x"), velquist::kStyleOk), ButtonCode::Ok);
   }
 
   void anythingButTheSevenButtonsGivesZero() {
@@ -301,12 +302,12 @@ class MessagesTest : public QObject {
       // No box may be up meanwhile.
       return QApplication::activeModalWidget() == nullptr ? ButtonCode::Retry : ButtonCode::Ok;
     });
-    const ButtonCode code = velquist::ShowMessage(QStringLiteral("暂停"), 0);
+    const ButtonCode code = velquist::ShowMessage(QStringLiteral("暂停"), velquist::kStyleOk);
     velquist::SetMessageResponderForTesting(nullptr);
     QCOMPARE(code, ButtonCode::Retry);
     QCOMPARE(seen.text, QStringLiteral("暂停"));
     QCOMPARE(seen.caption, QStringLiteral("信息："));
-    QCOMPARE(seen.style, 0);
+    QCOMPARE(seen.style, velquist::kStyleOk);
   }
 
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }

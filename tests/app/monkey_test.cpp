@@ -65,8 +65,8 @@ struct KnownMessage {
 
 std::map<QString, KnownMessage> ProgramMessages() {
   namespace m = velquist::message;
-  const KnownMessage plain{QStringLiteral("信息："), 0};
-  const KnownMessage note{Gbk(m::kResultTitle), 0x40};
+  const KnownMessage plain{QStringLiteral("信息："), velquist::kStyleOk};
+  const KnownMessage note{Gbk(m::kResultTitle), velquist::kStyleInformation};
   std::map<QString, KnownMessage> known;
   for (std::string_view text :
        {m::kEnterDecimalPlaces, m::kAtMost1000DecimalPlaces, m::kDecimalPlacesNotNegative,
