@@ -24,6 +24,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/edit_box.h"
@@ -31,6 +32,8 @@
 #include "app/messages.h"
 #include "app/window_opening.h"
 #include "core/global_state.h"
+
+namespace control = velquist::control;
 
 namespace {
 
@@ -56,9 +59,7 @@ const QString& DigitsOnClipboard(qsizetype length, bool fraction = true) {
   return it->second;
 }
 
-velquist::EditBox* Box(const char* name) {
-  return qobject_cast<velquist::EditBox*>(g_window->Control(name));
-}
+velquist::EditBox* Box(std::string_view name) { return g_window->Control<velquist::EditBox>(name); }
 
 // Counts the paint events of one widget.
 class PaintCounter : public QObject {
@@ -108,7 +109,7 @@ void CheckPainted(benchmark::State& state, const PaintCounter& counter) {
 void Paste(benchmark::State& state) {
   const auto length = static_cast<qsizetype>(state.range(0));
   DigitsOnClipboard(length);
-  velquist::EditBox* box = Box("圆直径编辑框");
+  velquist::EditBox* box = Box(control::圆直径编辑框);
   for (auto _ : state) {
     box->ReplaceText(QString());
     box->setFocus(Qt::MouseFocusReason);
@@ -128,7 +129,7 @@ void Paste(benchmark::State& state) {
 void Leave(benchmark::State& state) {
   const auto length = static_cast<qsizetype>(state.range(0));
   DigitsOnClipboard(length);
-  velquist::EditBox* box = Box("圆直径编辑框");
+  velquist::EditBox* box = Box(control::圆直径编辑框);
   for (auto _ : state) {
     PasteInto(box);
     CheckHolds(state, box, length);
@@ -146,14 +147,14 @@ void Leave(benchmark::State& state) {
 // Click "计算" of the circle while `box` holds the pasted digits: for the
 // diameter box that includes its rewriting, for the decimal-places box (never
 // rewritten) the calculator reads all of it.
-void PressCalculate(benchmark::State& state, const char* box_name) {
+void PressCalculate(benchmark::State& state, std::string_view box_name) {
   const auto length = static_cast<qsizetype>(state.range(0));
   velquist::EditBox* box = Box(box_name);
-  const bool places = box == Box("圆周率小数点编辑框");
+  const bool places = box == Box(control::圆周率小数点编辑框);
   DigitsOnClipboard(length, !places);
-  auto* button = qobject_cast<QPushButton*>(g_window->Control("圆计算"));
-  Box("圆直径编辑框")->ReplaceText(QStringLiteral("10"));
-  Box("圆周率小数点编辑框")->ReplaceText(QStringLiteral("2"));
+  auto* button = g_window->Control<QPushButton>(control::圆计算);
+  Box(control::圆直径编辑框)->ReplaceText(QStringLiteral("10"));
+  Box(control::圆周率小数点编辑框)->ReplaceText(QStringLiteral("2"));
   for (auto _ : state) {
     PasteInto(box);
     CheckHolds(state, box, length);
@@ -200,9 +201,9 @@ int main(int argc, char** argv) {
   Lengths(benchmark::RegisterBenchmark("paste_into_diameter", Paste));
   Lengths(benchmark::RegisterBenchmark("leave_diameter", Leave));
   Lengths(benchmark::RegisterBenchmark("calculate_with_long_diameter", PressCalculate,
-                                       "圆直径编辑框"));
+                                       control::圆直径编辑框));
   Lengths(benchmark::RegisterBenchmark("calculate_with_long_decimal_places", PressCalculate,
-                                       "圆周率小数点编辑框"));
+                                       control::圆周率小数点编辑框));
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   std::printf("%d message boxes answered\n", g_messages);

@@ -36,6 +36,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/edit_box.h"
@@ -49,6 +50,9 @@
 
 using velquist::EditBox;
 using velquist::EditInputMode;
+
+namespace control = velquist::control;
+using velquist::ObjectNameOf;
 
 namespace {
 
@@ -292,16 +296,15 @@ void MonkeyTest::initTestCase() {
   QCOMPARE(clickables_.size(), std::size_t{18 + 8});
   for (EditBox* box : boxes_) clickables_.push_back(box);
 
-  const std::pair<const char*, const char*> results[] = {
-      {"圆计算", "圆计算结果编辑框"},       {"矩形计算", "矩形计算结果"},
-      {"三角型计算", "三角形计算结果"},     {"三角型计算1", "平行四边形计算结果"},
-      {"三角型计算2", "梯形计算结果"},
+  const std::pair<std::string_view, std::string_view> results[] = {
+      {control::圆计算, control::圆计算结果编辑框},
+      {control::矩形计算, control::矩形计算结果},
+      {control::三角型计算, control::三角形计算结果},
+      {control::三角型计算1, control::平行四边形计算结果},
+      {control::三角型计算2, control::梯形计算结果},
   };
   for (const auto& [button, result] : results) {
-    auto* b = qobject_cast<QPushButton*>(window_->Control(button));
-    auto* r = qobject_cast<EditBox*>(window_->Control(result));
-    QVERIFY(b != nullptr && r != nullptr);
-    resultOf_[b] = r;
+    resultOf_[window_->Control<QPushButton>(button)] = window_->Control<EditBox>(result);
   }
 
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
@@ -407,13 +410,13 @@ QString MonkeyTest::Check(const std::map<EditBox*, QString>& before,
   std::map<QString, QString> written;
   if (clickedRadio_) {
     const QString radio = (*clickedRadio_)->objectName();
-    if (radio == u"圆周长" || radio == u"圆面积") {
-      written[QStringLiteral("圆直径编辑框")] = QString();
-      written[QStringLiteral("圆计算结果编辑框")] = QString();
-    } else if (radio == u"矩形周长" || radio == u"矩形面积") {
-      written[QStringLiteral("矩形高")] = QStringLiteral("1");
-    } else if (radio == u"矩形体积") {
-      written[QStringLiteral("矩形高")] = QString();
+    if (radio == ObjectNameOf(control::圆周长) || radio == ObjectNameOf(control::圆面积)) {
+      written[ObjectNameOf(control::圆直径编辑框)] = QString();
+      written[ObjectNameOf(control::圆计算结果编辑框)] = QString();
+    } else if (radio == ObjectNameOf(control::矩形周长) || radio == ObjectNameOf(control::矩形面积)) {
+      written[ObjectNameOf(control::矩形高)] = QStringLiteral("1");
+    } else if (radio == ObjectNameOf(control::矩形体积)) {
+      written[ObjectNameOf(control::矩形高)] = QString();
     }
   }
 

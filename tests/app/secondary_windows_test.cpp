@@ -21,6 +21,8 @@ using velquist::WindowDefinition;
 
 Q_DECLARE_METATYPE(velquist::WindowDefinition)
 
+namespace control = velquist::control;
+
 namespace {
 
 QSize ScreenSize() { return QGuiApplication::primaryScreen()->geometry().size(); }
@@ -190,8 +192,7 @@ class SecondaryWindowsTest : public QObject {
     active->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(active));
     formula->setEnabled(formulaEnabledBefore);
-    auto* box = qobject_cast<QLineEdit*>(
-        static_cast<velquist::MainWindow*>(main)->Control("圆直径编辑框"));
+    auto* box = static_cast<velquist::MainWindow*>(main)->Control<QLineEdit>(control::圆直径编辑框);
 
     struct Seen {
       bool mainEnabled = true;
