@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/application_testing.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -95,7 +96,7 @@ QWidget* ApplicationWindow() {
   return State().applicationWindow;
 }
 
-void SetCleanupObserverForTesting(std::function<void()> observer) {
+void testing::SetCleanupObserver(std::function<void()> observer) {
   State().cleanupObserver = std::move(observer);
 }
 

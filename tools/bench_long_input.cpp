@@ -30,7 +30,9 @@
 #include "app/edit_box.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/global_state.h"
 
 namespace control = velquist::control;
@@ -183,7 +185,7 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
   velquist::InitGlobalState();
-  velquist::SetMessageResponderForTesting([](const velquist::ShownMessage&) {
+  velquist::testing::SetMessageResponder([](const velquist::testing::ShownMessage&) {
     ++g_messages;
     return velquist::ButtonCode::Ok;
   });
@@ -192,7 +194,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   g_window = qobject_cast<velquist::MainWindow*>(
-      velquist::OpenedWindow(velquist::WindowDefinition::MainWindow));
+      velquist::testing::OpenedWindow(velquist::WindowDefinition::MainWindow));
   if (g_window == nullptr || !QTest::qWaitForWindowActive(g_window)) {
     std::fprintf(stderr, "bench_long_input: the main window is not active\n");
     return 1;
@@ -208,7 +210,7 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
   std::printf("%d message boxes answered\n", g_messages);
 
-  velquist::SetMessageResponderForTesting(nullptr);
+  velquist::testing::SetMessageResponder(nullptr);
   g_window->close();
   return 0;
 }

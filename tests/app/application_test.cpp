@@ -10,13 +10,15 @@
 #include <cfenv>
 
 #include "app/application.h"
+#include "app/application_testing.h"
 #include "app/main_window.h"
 #include "app/messages.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/global_state.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
 
 namespace {
@@ -41,10 +43,10 @@ class ApplicationTest : public QObject {
  private slots:
   void init() {
     cleanups_ = 0;
-    velquist::SetCleanupObserverForTesting([this] { ++cleanups_; });
+    velquist::testing::SetCleanupObserver([this] { ++cleanups_; });
   }
   void cleanup() {
-    velquist::SetCleanupObserverForTesting(nullptr);
+    velquist::testing::SetCleanupObserver(nullptr);
     const bool leftOpen = velquist::AnyWindowOpen();
     velquist::testing::CloseEverything();
     QVERIFY(!leftOpen);

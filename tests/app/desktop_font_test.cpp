@@ -35,10 +35,11 @@
 #include "app/secondary_windows.h"
 #include "app/skin_colours.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/message_texts.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
 
 namespace {

@@ -22,11 +22,12 @@
 #include "app/gbk_codec.h"
 #include "app/main_window.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/global_state.h"
 #include "tests/app/ui_test_support.h"
 
 using velquist::EditBox;
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
 
 namespace control = velquist::control;

@@ -15,7 +15,9 @@
 #include <optional>
 
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "tests/app/ui_test_support.h"
 
 using velquist::ButtonCode;
@@ -244,7 +246,7 @@ class MessagesTest : public QObject {
     QFETCH(WindowDefinition, active);
     if (mainOpen) QVERIFY(velquist::OpenWindow(WindowDefinition::MainWindow, false));
     if (formulaOpen) QVERIFY(velquist::OpenWindow(WindowDefinition::FormulaWindow, false));
-    QWidget* activeWindow = velquist::OpenedWindow(active);
+    QWidget* activeWindow = velquist::testing::OpenedWindow(active);
     activeWindow->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(activeWindow));
 
@@ -296,14 +298,14 @@ class MessagesTest : public QObject {
   }
 
   void responderAnswersInsteadOfABox() {
-    velquist::ShownMessage seen{};
-    velquist::SetMessageResponderForTesting([&](const velquist::ShownMessage& m) {
+    velquist::testing::ShownMessage seen{};
+    velquist::testing::SetMessageResponder([&](const velquist::testing::ShownMessage& m) {
       seen = m;
       // No box may be up meanwhile.
       return QApplication::activeModalWidget() == nullptr ? ButtonCode::Retry : ButtonCode::Ok;
     });
     const ButtonCode code = velquist::ShowMessage(QStringLiteral("暂停"), velquist::kStyleOk);
-    velquist::SetMessageResponderForTesting(nullptr);
+    velquist::testing::SetMessageResponder(nullptr);
     QCOMPARE(code, ButtonCode::Retry);
     QCOMPARE(seen.text, QStringLiteral("暂停"));
     QCOMPARE(seen.caption, QStringLiteral("信息："));

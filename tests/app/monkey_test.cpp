@@ -43,7 +43,9 @@
 #include "app/gbk_codec.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/global_state.h"
 #include "core/message_texts.h"
 #include "tests/oracle/exact_decimal.h"
@@ -263,7 +265,7 @@ class MonkeyTest : public QObject {
 void MonkeyTest::initTestCase() {
   velquist::InitGlobalState();
   known_ = ProgramMessages();
-  velquist::SetMessageResponderForTesting([this](const velquist::ShownMessage& shown) {
+  velquist::testing::SetMessageResponder([this](const velquist::testing::ShownMessage& shown) {
     const auto known = known_.find(shown.text);
     if (known == known_.end()) {
       messageFaults_ << QStringLiteral("unknown message \"%1\"").arg(shown.text);
@@ -278,7 +280,7 @@ void MonkeyTest::initTestCase() {
 
   QVERIFY(velquist::OpenWindow(velquist::WindowDefinition::MainWindow, false));
   window_ = qobject_cast<velquist::MainWindow*>(
-      velquist::OpenedWindow(velquist::WindowDefinition::MainWindow));
+      velquist::testing::OpenedWindow(velquist::WindowDefinition::MainWindow));
   QVERIFY(window_ != nullptr);
   QVERIFY(QTest::qWaitForWindowActive(window_));
 
@@ -313,7 +315,7 @@ void MonkeyTest::initTestCase() {
 }
 
 void MonkeyTest::cleanupTestCase() {
-  velquist::SetMessageResponderForTesting(nullptr);
+  velquist::testing::SetMessageResponder(nullptr);
   if (window_ != nullptr) window_->close();
 }
 
@@ -400,7 +402,7 @@ void MonkeyTest::Act(Walk& walk, Expectations& expect) {
 // Empty when the window holds what the action allows; otherwise what is wrong.
 QString MonkeyTest::Check(const std::map<EditBox*, QString>& before,
                           const Expectations& expect) const {
-  if (velquist::OpenedWindow(velquist::WindowDefinition::MainWindow) != window_) {
+  if (velquist::testing::OpenedWindow(velquist::WindowDefinition::MainWindow) != window_) {
     return QStringLiteral("the main window closed");
   }
   if (!messageFaults_.isEmpty()) return messageFaults_.join(u"; ");

@@ -13,9 +13,10 @@
 #include "app/main_window.h"
 #include "app/secondary_windows.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::OpenWindow;
 using velquist::WindowDefinition;
 

@@ -12,8 +12,10 @@
 #include "app/balloon_tooltip.h"
 #include "app/main_window.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 
 using namespace velquist;
+using velquist::testing::OpenedWindow;
 
 namespace {
 

@@ -20,7 +20,9 @@
 
 #include "app/gbk_codec.h"
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 
 namespace velquist::testing {
 
@@ -28,12 +30,12 @@ namespace velquist::testing {
 class MessageLog {
  public:
   MessageLog() {
-    SetMessageResponderForTesting([this](const ShownMessage& m) {
+    SetMessageResponder([this](const ShownMessage& m) {
       shown.push_back(m);
       return ButtonCode::Ok;
     });
   }
-  ~MessageLog() { SetMessageResponderForTesting(nullptr); }
+  ~MessageLog() { SetMessageResponder(nullptr); }
   MessageLog(const MessageLog&) = delete;
   MessageLog& operator=(const MessageLog&) = delete;
 
