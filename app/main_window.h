@@ -40,10 +40,6 @@ class MainWindow : public QMainWindow {
     return control;
   }
 
-  // Where the group boxes sit: their coordinates are client coordinates of
-  // this widget, which starts below the menu bar.
-  QWidget* ClientArea() const { return client_; }
-
  private:
   QWidget* FindControl(std::string_view name) const;
   [[noreturn]] void FailLookup(std::string_view name, const char* wanted) const;

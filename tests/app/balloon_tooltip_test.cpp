@@ -10,9 +10,11 @@
 #include <memory>
 
 #include "app/balloon_tooltip.h"
+#include "app/balloon_tooltip_testing.h"
 #include "app/skin.h"
 
 using namespace velquist;
+using velquist::testing::TooltipInspector;
 
 namespace {
 
@@ -94,25 +96,25 @@ void BalloonTooltipTest::tipLinesBreakOnlyAtCrLf() {
   QFETCH(QStringList, lines);
   QLineEdit edit;
   AttachTooltip(&edit, text, TooltipShape::Balloon, TooltipPlacement::AtPointer);
-  QCOMPARE(TooltipHost::Existing()->ToolLines(&edit), lines);
+  QCOMPARE(TooltipInspector::ToolLines(*TooltipInspector::Host(), &edit), lines);
   AttachTooltip(nullptr, text, TooltipShape::Balloon, TooltipPlacement::AtPointer);  // ignored
 }
 
 void BalloonTooltipTest::restingTheMouseShowsABalloonAtThePointer() {
   auto form = MakeForm();
-  TooltipHost* host = TooltipHost::Existing();
+  TooltipHost* host = TooltipInspector::Host();
   // A later call asking for a plain tip cannot change the shape.
   QLineEdit plain;
   AttachTooltip(&plain, QStringLiteral("x"), TooltipShape::PlainBox, TooltipPlacement::AtPointer);
-  QVERIFY(host->balloon());
+  QVERIFY(TooltipInspector::Balloon(*host));
 
   MoveAway(*form);
   const QPoint rest(30, 10);
   QTest::mouseMove(form->diameter, rest);
-  QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), TooltipTextLines(kDiameterTip), kShowTimeoutMs);
-  QCOMPARE(host->shownTool(), form->diameter);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), TooltipTextLines(kDiameterTip), kShowTimeoutMs);
+  QCOMPARE(TooltipInspector::ShownTool(*host), form->diameter);
   const QPoint pointer = form->diameter->mapToGlobal(rest);
-  QCOMPARE(host->anchor(), pointer);
+  QCOMPARE(TooltipInspector::Anchor(*host), pointer);
 
   // Balloon-shaped: the pointer's tip ends just short of the mouse position,
   // the body's rounded corners are cut away, and no line was wrapped.
@@ -129,12 +131,12 @@ void BalloonTooltipTest::restingTheMouseShowsABalloonAtThePointer() {
 
   // Leaving hides the tip; resting on the other box shows its one line.
   MoveAway(*form);
-  QTRY_VERIFY(host->ShownLines().isEmpty());
+  QTRY_VERIFY(TooltipInspector::ShownLines(*host).isEmpty());
   QTest::mouseMove(form->height, QPoint(30, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), QStringList{kHeightTip}, kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{kHeightTip}, kShowTimeoutMs);
   MoveAway(*form);
-  QTRY_VERIFY(host->ShownLines().isEmpty());
-  QVERIFY(host->shownTool() == nullptr);
+  QTRY_VERIFY(TooltipInspector::ShownLines(*host).isEmpty());
+  QVERIFY(TooltipInspector::ShownTool(*host) == nullptr);
 }
 
 void BalloonTooltipTest::tipShowsWhileTheWindowIsInactive() {
@@ -148,14 +150,14 @@ void BalloonTooltipTest::tipShowsWhileTheWindowIsInactive() {
 
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(TooltipHost::Existing()->ShownLines(), QStringList{kHeightTip},
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*TooltipInspector::Host()), QStringList{kHeightTip},
                             kShowTimeoutMs);
   MoveAway(*form);
 }
 
 void BalloonTooltipTest::clickingHidesUntilTheMouseLeaves() {
   auto form = MakeForm();
-  TooltipHost* host = TooltipHost::Existing();
+  TooltipHost* host = TooltipInspector::Host();
   MoveAway(*form);
   QTest::mouseMove(form->diameter, QPoint(20, 10));
   QTRY_VERIFY_WITH_TIMEOUT(host->isVisible(), kShowTimeoutMs);
@@ -173,13 +175,13 @@ void BalloonTooltipTest::clickingHidesUntilTheMouseLeaves() {
 
 void BalloonTooltipTest::ampersandsAreDrawnLiterally() {
   auto form = MakeForm();
-  TooltipHost* host = TooltipHost::Existing();
+  TooltipHost* host = TooltipInspector::Host();
   // Mnemonic handling would draw "&&" as one "&" and halve the ink.
   const QString ampersands(10, QLatin1Char('&'));
   AttachTooltip(form->height, ampersands, TooltipShape::Balloon, TooltipPlacement::AtPointer);
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), QStringList{ampersands}, kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{ampersands}, kShowTimeoutMs);
   const QFontMetrics metrics(QToolTip::font());
   const int expected = metrics.horizontalAdvance(ampersands);
   // The body's rows are those its shape spans in the middle; keep off their outline.
@@ -200,12 +202,12 @@ void BalloonTooltipTest::ampersandsAreDrawnLiterally() {
 // what AttachTooltip offers all the same.
 void BalloonTooltipTest::centredTipHangsBelowTheMiddle() {
   auto form = MakeForm();
-  TooltipHost* host = TooltipHost::Existing();
+  TooltipHost* host = TooltipInspector::Host();
   AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::BelowCentre);
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), QStringList{kHeightTip}, kShowTimeoutMs);
-  QCOMPARE(host->anchor(),
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{kHeightTip}, kShowTimeoutMs);
+  QCOMPARE(TooltipInspector::Anchor(*host),
            form->height->mapToGlobal(QPoint(form->height->width() / 2, form->height->height())));
   MoveAway(*form);
   AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);

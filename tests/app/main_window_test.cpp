@@ -15,12 +15,14 @@
 
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <set>
 
-#include "app/balloon_tooltip.h"
+#include "app/balloon_tooltip_testing.h"
 #include "app/edit_box.h"
 #include "app/gbk_codec.h"
 #include "app/main_window.h"
+#include "app/main_window_testing.h"
 #include "app/window_opening.h"
 #include "app/window_opening_testing.h"
 #include "core/global_state.h"
@@ -36,8 +38,7 @@ using velquist::ObjectNameOf;
 class MainWindowTest : public QObject {
   Q_OBJECT
 
-  velquist::testing::MessageLog* messages_ = nullptr;
-  velquist::testing::ModalWatchdog* watchdog_ = nullptr;
+  std::unique_ptr<velquist::testing::WindowTestFixture> fixture_;
   velquist::MainWindow* window_ = nullptr;
 
   template <typename T = QWidget>
@@ -58,7 +59,7 @@ class MainWindowTest : public QObject {
 
   QStringList Shown() const {
     QStringList shown;
-    for (const auto& m : messages_->shown) {
+    for (const auto& m : fixture_->messages.shown) {
       shown << QStringLiteral("%1 | %2 | %3").arg(m.text, m.caption).arg(m.style);
     }
     return shown;
@@ -68,15 +69,14 @@ class MainWindowTest : public QObject {
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
   void init() {
-    messages_ = new velquist::testing::MessageLog;
-    watchdog_ = new velquist::testing::ModalWatchdog;
+    fixture_ = std::make_unique<velquist::testing::WindowTestFixture>();
     QVERIFY(velquist::OpenWindow(WindowDefinition::MainWindow, false));
     window_ = static_cast<velquist::MainWindow*>(OpenedWindow(WindowDefinition::MainWindow));
     QVERIFY(QTest::qWaitForWindowActive(window_));
   }
 
   void cleanup() {
-    velquist::testing::FinishWindowTest(messages_, watchdog_);
+    velquist::testing::FinishWindowTest(fixture_);
   }
 
   void opensWithTheDefinitionsTextsAndSelections() {
@@ -162,7 +162,7 @@ class MainWindowTest : public QObject {
   // Controls sit at client coordinates of their group box, the client area
   // starts below the menu bar, and nothing is cut off.
   void layoutKeepsEveryControlWhole() {
-    QWidget* client = window_->ClientArea();
+    QWidget* client = velquist::testing::ClientArea(*window_);
     QCOMPARE(client->mapTo(window_, QPoint(0, 0)).y(), window_->menuBar()->height());
     const auto groups = client->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(groups.size(), 8);
@@ -415,12 +415,12 @@ class MainWindowTest : public QObject {
   }
 
   void tooltipsOnDiameterAndHeight() {
-    const velquist::TooltipHost* host = velquist::TooltipHost::Existing();
+    const velquist::TooltipHost* host = velquist::testing::TooltipInspector::Host();
     QVERIFY(host != nullptr);
-    QCOMPARE(host->ToolLines(Box(control::圆直径编辑框)),
+    QCOMPARE(velquist::testing::TooltipInspector::ToolLines(*host, Box(control::圆直径编辑框)),
              (QStringList{"圆周长公式=直径*π", "圆面积公式=π*(半径的平方)", "圆的半径=直径/2"}));
     // A volume needs the real height, so the tip speaks of perimeter and area.
-    QCOMPARE(host->ToolLines(Box(control::矩形高)), QStringList{"计算周长和面积时此项直接填1就可以了"});
+    QCOMPARE(velquist::testing::TooltipInspector::ToolLines(*host, Box(control::矩形高)), QStringList{"计算周长和面积时此项直接填1就可以了"});
   }
 
   void menuOpensFormulaModelessAndAboutModal() {
@@ -446,7 +446,7 @@ class MainWindowTest : public QObject {
   }
 
   void doubleClickOnEmptyAreaDoesNothing() {
-    QTest::mouseDClick(window_->ClientArea(), Qt::LeftButton, {}, QPoint(700, 540));
+    QTest::mouseDClick(velquist::testing::ClientArea(*window_), Qt::LeftButton, {}, QPoint(700, 540));
     QTest::qWait(20);
     QCOMPARE(OpenedWindow(WindowDefinition::FormulaWindow), nullptr);
     QCOMPARE(velquist::testing::OpenTopLevels().size(), 1);

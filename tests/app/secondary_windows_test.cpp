@@ -37,17 +37,15 @@ QString Hex(QRgb c) { return QString::number(c, 16); }
 class SecondaryWindowsTest : public QObject {
   Q_OBJECT
 
-  velquist::testing::MessageLog* messages_ = nullptr;
-  velquist::testing::ModalWatchdog* watchdog_ = nullptr;
+  std::unique_ptr<velquist::testing::WindowTestFixture> fixture_;
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
   void init() {
-    messages_ = new velquist::testing::MessageLog;
-    watchdog_ = new velquist::testing::ModalWatchdog;
+    fixture_ = std::make_unique<velquist::testing::WindowTestFixture>();
   }
   void cleanup() {
-    velquist::testing::FinishWindowTest(messages_, watchdog_);
+    velquist::testing::FinishWindowTest(fixture_);
   }
 
   void framesFollowTheirDefinitions_data() {

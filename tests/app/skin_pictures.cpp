@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <QTest>
 
-#include "app/balloon_tooltip.h"
+#include "app/balloon_tooltip_testing.h"
 #include "app/main_window.h"
 #include "app/window_opening.h"
 #include "app/window_opening_testing.h"
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   QCursor::setPos(diameter->mapToGlobal(QPoint(30, 10)));
   const int wait = 3 * app.style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay);
   QTest::qWait(wait);
-  if (TooltipHost::Existing() == nullptr || !TooltipHost::Existing()->isVisible()) {
+  if (testing::TooltipInspector::Host() == nullptr || !testing::TooltipInspector::Host()->isVisible()) {
     qCritical("the diameter box's tip did not show");
     return 1;
   }
