@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/application_testing.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -100,7 +101,7 @@ QWidget* ApplicationWindow() {
   return State().applicationWindow;
 }
 
-void SetCleanupObserverForTesting(std::function<void()> observer) {
+void testing::SetCleanupObserver(std::function<void()> observer) {
   State().cleanupObserver = std::move(observer);
 }
 
@@ -137,7 +138,7 @@ void FatalError() {
   // No handler of the program's windows may run from here on.
   for (QWidget* w : QApplication::topLevelWidgets()) w->setEnabled(false);
   GiveProgramIcon();
-  ShowMessage(QStringLiteral("Velquist 无法启动：程序的窗口无法打开。"), 0x10, QStringLiteral("错误"));
+  ShowMessage(QStringLiteral("Velquist 无法启动：程序的窗口无法打开。"), kStyleStop, QStringLiteral("错误"));
   s.cleanup = nullptr;
   ReleasePlatform();
   std::exit(-1);
@@ -159,9 +160,6 @@ int RunApplication(int argc, char** argv) {
   ApplicationState& s = State();
   s.mainLoopStarted = false;
   s.endRequested = false;
-  // The invisible owner of modal windows is made by the first of them: a
-  // platform window of its own, with every size of the icon sent to the X
-  // server, costs start-up time that most runs never need.
 
   // The calculations' own state, released exactly once at the end.
   ResetFloatingPointEnvironment();

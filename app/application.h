@@ -2,8 +2,6 @@
 // way start-up gives up.
 #pragma once
 
-#include <functional>
-
 class QWidget;
 
 namespace velquist {
@@ -41,9 +39,5 @@ void InstallQtChineseTranslation();
 // Called by the window opening once a window of the program has been
 // destroyed: when none is left and the main loop has started, the program ends.
 void NoteWindowDestroyed();
-
-// Test seam: called right after the exit clean-up routine has run, so that a
-// test can count its runs. The program never sets it.
-void SetCleanupObserverForTesting(std::function<void()> observer);
 
 }  // namespace velquist

@@ -13,6 +13,10 @@
 
 namespace velquist {
 
+namespace testing {
+class TooltipInspector;
+}
+
 // The lines a tip shows: its text broken at each "\r\n" and nowhere else.
 // An empty text shows no tip, hence no lines.
 QStringList TooltipTextLines(const QString& text);
@@ -24,25 +28,11 @@ class TooltipHost : public QWidget {
   // The host, created on first use with the shape the first caller asks for;
   // it lives until the application object goes.
   static TooltipHost* Instance(bool balloon);
-  // The host if it exists, else null.
-  static TooltipHost* Existing();
-
-  bool balloon() const { return balloon_; }
 
   // Watches `control` and shows `text` when the mouse rests on it; centred
   // tips hang below the control's middle instead of at the pointer. Attaching
   // a control again replaces its text.
   void AddTool(QWidget* control, const QString& text, bool centred);
-
-  // The lines of the tip `control` would show; empty for a control without one.
-  QStringList ToolLines(const QWidget* control) const;
-  // The control whose tip is on screen, or null when none is shown.
-  const QWidget* shownTool() const { return isVisible() ? shown_tool_.data() : nullptr; }
-  // The lines on screen now; empty when no tip is shown.
-  QStringList ShownLines() const;
-  // Where the pointer of the balloon (or the corner of a plain tip) points,
-  // in screen coordinates.
-  QPoint anchor() const { return anchor_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,6 +43,16 @@ class TooltipHost : public QWidget {
     QString text;
     bool centred = false;
   };
+
+  // What the tooltip window is doing, read by tests alone
+  // (balloon_tooltip_testing.h).
+  friend class testing::TooltipInspector;
+  static TooltipHost* Existing();
+  bool balloon() const { return balloon_; }
+  QStringList ToolLines(const QWidget* control) const;
+  const QWidget* shownTool() const { return isVisible() ? shown_tool_.data() : nullptr; }
+  QStringList ShownLines() const;
+  QPoint anchor() const { return anchor_; }
 
   explicit TooltipHost(bool balloon);
   void Arm(QWidget* control, QPoint global_pos);

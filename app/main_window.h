@@ -9,6 +9,7 @@
 #include <memory>
 #include <string_view>
 
+#include "core/control_names.h"
 #include "core/form_access.h"
 
 class QRadioButton;
@@ -28,14 +29,20 @@ class MainWindow : public QMainWindow {
   // between Qt's Unicode and the core's GBK here and nowhere else.
   FormAccess& Form();
 
-  // The control with the window definition's identifier, or nullptr.
-  QWidget* Control(std::string_view name) const;
-
-  // Where the group boxes sit: their coordinates are client coordinates of
-  // this widget, which starts below the menu bar.
-  QWidget* ClientArea() const { return client_; }
+  // The control with the window definition's identifier (control_names.h).
+  // Every caller names a control the definition has, of the kind it wants:
+  // an unknown identifier or another kind ends the process with both named,
+  // instead of handing back a null pointer to connect or click.
+  template <class T = QWidget>
+  T* Control(std::string_view name) const {
+    T* control = qobject_cast<T*>(FindControl(name));
+    if (control == nullptr) FailLookup(name, T::staticMetaObject.className());
+    return control;
+  }
 
  private:
+  QWidget* FindControl(std::string_view name) const;
+  [[noreturn]] void FailLookup(std::string_view name, const char* wanted) const;
   void BuildMenu();
   void BuildGroups();
   void WireEvents();
@@ -49,6 +56,9 @@ class MainWindow : public QMainWindow {
   QHash<QString, QWidget*> controls_;
   std::unique_ptr<FormAccess> form_;
 };
+
+// The Qt object name of the window's control with this identifier.
+QString ObjectNameOf(std::string_view name);
 
 // The creation handler, run once while the new window is still hidden: turns
 // on the control skin, points the global π text at the program's constant and

@@ -1,4 +1,5 @@
 #include "app/messages.h"
+#include "app/messages_testing.h"
 
 #include <QAbstractButton>
 #include <QEvent>
@@ -15,6 +16,9 @@
 
 namespace velquist {
 namespace {
+
+using testing::MessageResponder;
+using testing::ShownMessage;
 
 using Button = QMessageBox::StandardButton;
 
@@ -153,7 +157,7 @@ ButtonCode ShowMessage(const QString& text, std::int32_t style,
   return ButtonCodeOf(box->standardButton(box->clickedButton()));
 }
 
-void SetMessageResponderForTesting(MessageResponder responder) {
+void testing::SetMessageResponder(MessageResponder responder) {
   Responder() = std::move(responder);
 }
 

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,6 +14,11 @@ namespace velquist {
 
 // The caption of a box shown without a title.
 inline const QString kDefaultMessageCaption = QStringLiteral("信息：");
+
+// The style word of the box with which start-up gives up: OK and the stop
+// icon. The calculators' words, kStyleOk and kStyleInformation, come with
+// the core's form access.
+inline constexpr std::int32_t kStyleStop = 0x10;
 
 // Shows a task-modal box without owner window and waits until the user
 // dismisses it. `style` has the Windows message-box layout: bits 0-3 the
@@ -41,16 +45,5 @@ std::unique_ptr<QMessageBox> BuildMessageBox(const QString& text, std::int32_t s
 // The code of the button with which a box was dismissed; 0 for anything that
 // is not one of the seven buttons.
 ButtonCode ButtonCodeOf(QMessageBox::StandardButton button);
-
-// Test seam. While a responder is set, ShowMessage hands it what the box
-// would show, with its caption resolved, and returns its answer instead of
-// showing a box. The program never sets one.
-struct ShownMessage {
-  QString text;
-  QString caption;
-  std::int32_t style;
-};
-using MessageResponder = std::function<ButtonCode(const ShownMessage&)>;
-void SetMessageResponderForTesting(MessageResponder responder);
 
 }  // namespace velquist

@@ -78,9 +78,12 @@ bool SetVisualStyle(int scheme) {
   return on;
 }
 
-void AttachTooltip(QWidget* control, const QString& text, bool balloon, bool centred) {
+void AttachTooltip(QWidget* control, const QString& text, TooltipShape shape,
+                   TooltipPlacement placement) {
   if (control == nullptr) return;
-  if (TooltipHost* host = TooltipHost::Instance(balloon)) host->AddTool(control, text, centred);
+  if (TooltipHost* host = TooltipHost::Instance(shape == TooltipShape::Balloon)) {
+    host->AddTool(control, text, placement == TooltipPlacement::BelowCentre);
+  }
 }
 
 }  // namespace velquist

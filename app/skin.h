@@ -18,8 +18,21 @@ void PrepareVisualStyle();
 // system look back. Returns whether the skin is on afterwards.
 bool SetVisualStyle(int scheme);
 
+// The scheme the program's windows are drawn in.
+inline constexpr int kProgramSkinScheme = 1;
+// A scheme outside 1 to 3: every control gets its system look back.
+inline constexpr int kSystemLook = 0;
+
+// The shape of the program's one tooltip window, fixed by the first control
+// given a tooltip; later controls share it, whatever they ask for.
+enum class TooltipShape { Balloon, PlainBox };
+
+// Where a tip hangs: at the pointer, or below the middle of its control.
+enum class TooltipPlacement { AtPointer, BelowCentre };
+
 // Gives `control` a tooltip; a multi-line text breaks only at each "\r\n".
 // A null control does nothing.
-void AttachTooltip(QWidget* control, const QString& text, bool balloon, bool centred);
+void AttachTooltip(QWidget* control, const QString& text, TooltipShape shape,
+                   TooltipPlacement placement);
 
 }  // namespace velquist

@@ -1,4 +1,5 @@
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -164,7 +165,7 @@ QPoint CentredPosition(QSize screenSize, QSize outerSize) {
           (screenSize.height() - outerSize.height()) / 2};
 }
 
-QWidget* OpenedWindow(WindowDefinition window) { return TheRegistry().open[IndexOf(window)]; }
+QWidget* testing::OpenedWindow(WindowDefinition window) { return TheRegistry().open[IndexOf(window)]; }
 
 bool AnyWindowOpen() {
   for (const QPointer<QWidget>& open : TheRegistry().open) {
@@ -195,7 +196,7 @@ void HoldAbove(QWidget* modal, QWidget* parent) {
   if (QWindow* handle = modal->windowHandle()) handle->setTransientParent(parentHandle);
 }
 
-void SetCreationFailureForTesting(WindowDefinition window, bool fail) {
+void testing::SetCreationFailure(WindowDefinition window, bool fail) {
   TheRegistry().failCreation[IndexOf(window)] = fail;
 }
 

@@ -27,9 +27,6 @@ WindowFrame FrameOf(WindowDefinition window);
 // returns only once the window has been closed and destroyed.
 bool OpenWindow(WindowDefinition window, bool modal);
 
-// The open window of the definition, or nullptr while it is closed.
-QWidget* OpenedWindow(WindowDefinition window);
-
 // Whether any of the program's windows is open.
 bool AnyWindowOpen();
 
@@ -49,9 +46,5 @@ void HoldAbove(QWidget* modal, QWidget* parent);
 // each coordinate halved with truncation toward zero, so a window wider than
 // the screen gets a negative left edge.
 QPoint CentredPosition(QSize screenSize, QSize outerSize);
-
-// Test seam: while set, creating the definition's window fails as if the
-// platform had refused it. The program never sets it.
-void SetCreationFailureForTesting(WindowDefinition window, bool fail);
 
 }  // namespace velquist

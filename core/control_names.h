@@ -1,11 +1,21 @@
-// The identifiers of the main window's edit boxes, radio buttons and buttons,
-// exactly as the window definition names them (also where the words do not
-// match the group). Code reaches controls by these names, never by a visible text.
+// The identifiers of the main window's group boxes, edit boxes, radio buttons
+// and buttons, exactly as the window definition names them (also where the
+// words do not match the group). Code reaches controls by these names, never
+// by a visible text.
 #pragma once
 
 #include <string_view>
 
 namespace velquist::control {
+
+inline constexpr std::string_view 分组框1 = "分组框1";
+inline constexpr std::string_view 分组框2 = "分组框2";
+inline constexpr std::string_view 分组框3 = "分组框3";
+inline constexpr std::string_view 分组框4 = "分组框4";
+inline constexpr std::string_view 分组框5 = "分组框5";
+inline constexpr std::string_view 分组框6 = "分组框6";
+inline constexpr std::string_view 分组框7 = "分组框7";
+inline constexpr std::string_view 分组框8 = "分组框8";
 
 inline constexpr std::string_view 圆周长 = "圆周长";
 inline constexpr std::string_view 圆面积 = "圆面积";

@@ -24,13 +24,18 @@
 #include <map>
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/edit_box.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/global_state.h"
+
+namespace control = velquist::control;
 
 namespace {
 
@@ -56,9 +61,7 @@ const QString& DigitsOnClipboard(qsizetype length, bool fraction = true) {
   return it->second;
 }
 
-velquist::EditBox* Box(const char* name) {
-  return qobject_cast<velquist::EditBox*>(g_window->Control(name));
-}
+velquist::EditBox* Box(std::string_view name) { return g_window->Control<velquist::EditBox>(name); }
 
 // Counts the paint events of one widget.
 class PaintCounter : public QObject {
@@ -108,7 +111,7 @@ void CheckPainted(benchmark::State& state, const PaintCounter& counter) {
 void Paste(benchmark::State& state) {
   const auto length = static_cast<qsizetype>(state.range(0));
   DigitsOnClipboard(length);
-  velquist::EditBox* box = Box("圆直径编辑框");
+  velquist::EditBox* box = Box(control::圆直径编辑框);
   for (auto _ : state) {
     box->ReplaceText(QString());
     box->setFocus(Qt::MouseFocusReason);
@@ -128,7 +131,7 @@ void Paste(benchmark::State& state) {
 void Leave(benchmark::State& state) {
   const auto length = static_cast<qsizetype>(state.range(0));
   DigitsOnClipboard(length);
-  velquist::EditBox* box = Box("圆直径编辑框");
+  velquist::EditBox* box = Box(control::圆直径编辑框);
   for (auto _ : state) {
     PasteInto(box);
     CheckHolds(state, box, length);
@@ -146,14 +149,14 @@ void Leave(benchmark::State& state) {
 // Click "计算" of the circle while `box` holds the pasted digits: for the
 // diameter box that includes its rewriting, for the decimal-places box (never
 // rewritten) the calculator reads all of it.
-void PressCalculate(benchmark::State& state, const char* box_name) {
+void PressCalculate(benchmark::State& state, std::string_view box_name) {
   const auto length = static_cast<qsizetype>(state.range(0));
   velquist::EditBox* box = Box(box_name);
-  const bool places = box == Box("圆周率小数点编辑框");
+  const bool places = box == Box(control::圆周率小数点编辑框);
   DigitsOnClipboard(length, !places);
-  auto* button = qobject_cast<QPushButton*>(g_window->Control("圆计算"));
-  Box("圆直径编辑框")->ReplaceText(QStringLiteral("10"));
-  Box("圆周率小数点编辑框")->ReplaceText(QStringLiteral("2"));
+  auto* button = g_window->Control<QPushButton>(control::圆计算);
+  Box(control::圆直径编辑框)->ReplaceText(QStringLiteral("10"));
+  Box(control::圆周率小数点编辑框)->ReplaceText(QStringLiteral("2"));
   for (auto _ : state) {
     PasteInto(box);
     CheckHolds(state, box, length);
@@ -182,7 +185,7 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
   velquist::InitGlobalState();
-  velquist::SetMessageResponderForTesting([](const velquist::ShownMessage&) {
+  velquist::testing::SetMessageResponder([](const velquist::testing::ShownMessage&) {
     ++g_messages;
     return velquist::ButtonCode::Ok;
   });
@@ -191,7 +194,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   g_window = qobject_cast<velquist::MainWindow*>(
-      velquist::OpenedWindow(velquist::WindowDefinition::MainWindow));
+      velquist::testing::OpenedWindow(velquist::WindowDefinition::MainWindow));
   if (g_window == nullptr || !QTest::qWaitForWindowActive(g_window)) {
     std::fprintf(stderr, "bench_long_input: the main window is not active\n");
     return 1;
@@ -200,14 +203,14 @@ int main(int argc, char** argv) {
   Lengths(benchmark::RegisterBenchmark("paste_into_diameter", Paste));
   Lengths(benchmark::RegisterBenchmark("leave_diameter", Leave));
   Lengths(benchmark::RegisterBenchmark("calculate_with_long_diameter", PressCalculate,
-                                       "圆直径编辑框"));
+                                       control::圆直径编辑框));
   Lengths(benchmark::RegisterBenchmark("calculate_with_long_decimal_places", PressCalculate,
-                                       "圆周率小数点编辑框"));
+                                       control::圆周率小数点编辑框));
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   std::printf("%d message boxes answered\n", g_messages);
 
-  velquist::SetMessageResponderForTesting(nullptr);
+  velquist::testing::SetMessageResponder(nullptr);
   g_window->close();
   return 0;
 }

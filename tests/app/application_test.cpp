@@ -10,12 +10,15 @@
 #include <cfenv>
 
 #include "app/application.h"
+#include "app/application_testing.h"
 #include "app/main_window.h"
+#include "app/messages.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/global_state.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
 
 namespace {
@@ -40,10 +43,10 @@ class ApplicationTest : public QObject {
  private slots:
   void init() {
     cleanups_ = 0;
-    velquist::SetCleanupObserverForTesting([this] { ++cleanups_; });
+    velquist::testing::SetCleanupObserver([this] { ++cleanups_; });
   }
   void cleanup() {
-    velquist::SetCleanupObserverForTesting(nullptr);
+    velquist::testing::SetCleanupObserver(nullptr);
     const bool leftOpen = velquist::AnyWindowOpen();
     velquist::testing::CloseEverything();
     QVERIFY(!leftOpen);
@@ -132,7 +135,8 @@ class ApplicationTest : public QObject {
     QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
     QCOMPARE(probe.exitCode(), 255);  // -1 as the process's exit status
     // The stop icon and a single OK button, captioned "错误", nothing open.
-    QVERIFY2(out.contains(QStringLiteral("box caption=错误 style=16 ")), qPrintable(out));
+    QVERIFY2(out.contains(QStringLiteral("box caption=错误 style=%1 ").arg(velquist::kStyleStop)),
+             qPrintable(out));
     QVERIFY2(out.contains(QStringLiteral("windows open=0")), qPrintable(out));
     QVERIFY2(!out.contains(QStringLiteral("cleanup ran")), qPrintable(out));
     QVERIFY2(!out.contains(QStringLiteral("returned")), qPrintable(out));

@@ -10,9 +10,11 @@
 #include <memory>
 
 #include "app/balloon_tooltip.h"
+#include "app/balloon_tooltip_testing.h"
 #include "app/skin.h"
 
 using namespace velquist;
+using velquist::testing::TooltipInspector;
 
 namespace {
 
@@ -36,8 +38,8 @@ std::unique_ptr<Form> MakeForm() {
   form->diameter->setGeometry(88, 80, 104, 20);
   form->height = new QLineEdit(QStringLiteral("1"), &form->window);
   form->height->setGeometry(88, 126, 104, 20);
-  AttachTooltip(form->diameter, kDiameterTip, true, false);
-  AttachTooltip(form->height, kHeightTip, true, false);
+  AttachTooltip(form->diameter, kDiameterTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);
+  AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);
   form->window.show();
   if (!QTest::qWaitForWindowExposed(&form->window)) qWarning("test window was not exposed");
   return form;
@@ -73,6 +75,7 @@ class BalloonTooltipTest : public QObject {
   void tipShowsWhileTheWindowIsInactive();
   void clickingHidesUntilTheMouseLeaves();
   void ampersandsAreDrawnLiterally();
+  void centredTipHangsBelowTheMiddle();
 };
 
 void BalloonTooltipTest::tipLinesBreakOnlyAtCrLf_data() {
@@ -92,26 +95,26 @@ void BalloonTooltipTest::tipLinesBreakOnlyAtCrLf() {
   QFETCH(QString, text);
   QFETCH(QStringList, lines);
   QLineEdit edit;
-  AttachTooltip(&edit, text, true, false);
-  QCOMPARE(TooltipHost::Existing()->ToolLines(&edit), lines);
-  AttachTooltip(nullptr, text, true, false);  // ignored
+  AttachTooltip(&edit, text, TooltipShape::Balloon, TooltipPlacement::AtPointer);
+  QCOMPARE(TooltipInspector::ToolLines(*TooltipInspector::Host(), &edit), lines);
+  AttachTooltip(nullptr, text, TooltipShape::Balloon, TooltipPlacement::AtPointer);  // ignored
 }
 
 void BalloonTooltipTest::restingTheMouseShowsABalloonAtThePointer() {
   auto form = MakeForm();
-  TooltipHost* host = TooltipHost::Existing();
+  TooltipHost* host = TooltipInspector::Host();
   // A later call asking for a plain tip cannot change the shape.
   QLineEdit plain;
-  AttachTooltip(&plain, QStringLiteral("x"), false, false);
-  QVERIFY(host->balloon());
+  AttachTooltip(&plain, QStringLiteral("x"), TooltipShape::PlainBox, TooltipPlacement::AtPointer);
+  QVERIFY(TooltipInspector::Balloon(*host));
 
   MoveAway(*form);
   const QPoint rest(30, 10);
   QTest::mouseMove(form->diameter, rest);
-  QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), TooltipTextLines(kDiameterTip), kShowTimeoutMs);
-  QCOMPARE(host->shownTool(), form->diameter);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), TooltipTextLines(kDiameterTip), kShowTimeoutMs);
+  QCOMPARE(TooltipInspector::ShownTool(*host), form->diameter);
   const QPoint pointer = form->diameter->mapToGlobal(rest);
-  QCOMPARE(host->anchor(), pointer);
+  QCOMPARE(TooltipInspector::Anchor(*host), pointer);
 
   // Balloon-shaped: the pointer's tip ends just short of the mouse position,
   // the body's rounded corners are cut away, and no line was wrapped.
@@ -128,12 +131,12 @@ void BalloonTooltipTest::restingTheMouseShowsABalloonAtThePointer() {
 
   // Leaving hides the tip; resting on the other box shows its one line.
   MoveAway(*form);
-  QTRY_VERIFY(host->ShownLines().isEmpty());
+  QTRY_VERIFY(TooltipInspector::ShownLines(*host).isEmpty());
   QTest::mouseMove(form->height, QPoint(30, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), QStringList{kHeightTip}, kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{kHeightTip}, kShowTimeoutMs);
   MoveAway(*form);
-  QTRY_VERIFY(host->ShownLines().isEmpty());
-  QVERIFY(host->shownTool() == nullptr);
+  QTRY_VERIFY(TooltipInspector::ShownLines(*host).isEmpty());
+  QVERIFY(TooltipInspector::ShownTool(*host) == nullptr);
 }
 
 void BalloonTooltipTest::tipShowsWhileTheWindowIsInactive() {
@@ -147,14 +150,14 @@ void BalloonTooltipTest::tipShowsWhileTheWindowIsInactive() {
 
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(TooltipHost::Existing()->ShownLines(), QStringList{kHeightTip},
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*TooltipInspector::Host()), QStringList{kHeightTip},
                             kShowTimeoutMs);
   MoveAway(*form);
 }
 
 void BalloonTooltipTest::clickingHidesUntilTheMouseLeaves() {
   auto form = MakeForm();
-  TooltipHost* host = TooltipHost::Existing();
+  TooltipHost* host = TooltipInspector::Host();
   MoveAway(*form);
   QTest::mouseMove(form->diameter, QPoint(20, 10));
   QTRY_VERIFY_WITH_TIMEOUT(host->isVisible(), kShowTimeoutMs);
@@ -172,13 +175,13 @@ void BalloonTooltipTest::clickingHidesUntilTheMouseLeaves() {
 
 void BalloonTooltipTest::ampersandsAreDrawnLiterally() {
   auto form = MakeForm();
-  TooltipHost* host = TooltipHost::Existing();
+  TooltipHost* host = TooltipInspector::Host();
   // Mnemonic handling would draw "&&" as one "&" and halve the ink.
   const QString ampersands(10, QLatin1Char('&'));
-  AttachTooltip(form->height, ampersands, true, false);
+  AttachTooltip(form->height, ampersands, TooltipShape::Balloon, TooltipPlacement::AtPointer);
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(host->ShownLines(), QStringList{ampersands}, kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{ampersands}, kShowTimeoutMs);
   const QFontMetrics metrics(QToolTip::font());
   const int expected = metrics.horizontalAdvance(ampersands);
   // The body's rows are those its shape spans in the middle; keep off their outline.
@@ -192,7 +195,22 @@ void BalloonTooltipTest::ampersandsAreDrawnLiterally() {
   QVERIFY2(ink > expected * 3 / 4 && ink <= expected,
            qPrintable(QStringLiteral("ink %1, text %2").arg(ink).arg(expected)));
   MoveAway(*form);
-  AttachTooltip(form->height, kHeightTip, true, false);
+  AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);
+}
+
+// The program hangs its tips at the pointer; the other placement is part of
+// what AttachTooltip offers all the same.
+void BalloonTooltipTest::centredTipHangsBelowTheMiddle() {
+  auto form = MakeForm();
+  TooltipHost* host = TooltipInspector::Host();
+  AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::BelowCentre);
+  MoveAway(*form);
+  QTest::mouseMove(form->height, QPoint(20, 10));
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{kHeightTip}, kShowTimeoutMs);
+  QCOMPARE(TooltipInspector::Anchor(*host),
+           form->height->mapToGlobal(QPoint(form->height->width() / 2, form->height->height())));
+  MoveAway(*form);
+  AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::AtPointer);
 }
 
 QTEST_MAIN(BalloonTooltipTest)

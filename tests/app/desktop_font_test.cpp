@@ -35,10 +35,11 @@
 #include "app/secondary_windows.h"
 #include "app/skin_colours.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/message_texts.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
 
 namespace {
@@ -51,24 +52,24 @@ struct Message {
 };
 namespace m = velquist::message;
 const Message kMessages[] = {
-    {m::kEnterDecimalPlaces, 0, {}},
-    {m::kAtMost1000DecimalPlaces, 0, {}},
-    {m::kDecimalPlacesNotNegative, 0, {}},
-    {m::kEnterCircleDiameter, 0, {}},
-    {m::kEnterRectangleLength, 0, {}},
-    {m::kEnterRectangleWidth, 0, {}},
-    {m::kEnterRectangleHeight, 0, {}},
-    {m::kEnterTriangleBase, 0, {}},
-    {m::kEnterTriangleHeight, 0, {}},
-    {m::kTrianglePerimeterNote, 64, m::kResultTitle},
-    {m::kEnterParallelogramBase, 0, {}},
-    {m::kEnterParallelogramHeight, 0, {}},
-    {m::kParallelogramPerimeterNote, 64, m::kResultTitle},
-    {m::kEnterTrapezoidUpperBase, 0, {}},
-    {m::kEnterTrapezoidLowerBase, 0, {}},
-    {m::kEnterTrapezoidHeight, 0, {}},
-    {m::kTrapezoidPerimeterNote, 0, {}},
-    {m::kPaused, 0, {}},
+    {m::kEnterDecimalPlaces, velquist::kStyleOk, {}},
+    {m::kAtMost1000DecimalPlaces, velquist::kStyleOk, {}},
+    {m::kDecimalPlacesNotNegative, velquist::kStyleOk, {}},
+    {m::kEnterCircleDiameter, velquist::kStyleOk, {}},
+    {m::kEnterRectangleLength, velquist::kStyleOk, {}},
+    {m::kEnterRectangleWidth, velquist::kStyleOk, {}},
+    {m::kEnterRectangleHeight, velquist::kStyleOk, {}},
+    {m::kEnterTriangleBase, velquist::kStyleOk, {}},
+    {m::kEnterTriangleHeight, velquist::kStyleOk, {}},
+    {m::kTrianglePerimeterNote, velquist::kStyleInformation, m::kResultTitle},
+    {m::kEnterParallelogramBase, velquist::kStyleOk, {}},
+    {m::kEnterParallelogramHeight, velquist::kStyleOk, {}},
+    {m::kParallelogramPerimeterNote, velquist::kStyleInformation, m::kResultTitle},
+    {m::kEnterTrapezoidUpperBase, velquist::kStyleOk, {}},
+    {m::kEnterTrapezoidLowerBase, velquist::kStyleOk, {}},
+    {m::kEnterTrapezoidHeight, velquist::kStyleOk, {}},
+    {m::kTrapezoidPerimeterNote, velquist::kStyleOk, {}},
+    {m::kPaused, velquist::kStyleOk, {}},
 };
 
 QString Describe(const QRect& r) {

@@ -32,9 +32,10 @@
 #include "app/interface_font.h"
 #include "app/skin_colours.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
 
 namespace {

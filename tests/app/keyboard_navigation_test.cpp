@@ -12,6 +12,8 @@
 #include <QTest>
 
 #include <memory>
+#include <span>
+#include <string_view>
 
 #include "app/edit_box.h"
 #include "app/keyboard_navigation.h"
@@ -20,6 +22,8 @@
 using velquist::EditBox;
 using velquist::EditInputMode;
 using velquist::KeyboardNavigation;
+
+namespace control = velquist::control;
 
 namespace {
 
@@ -77,20 +81,18 @@ struct Fixture {
   QList<QWidget*> sequence;
 };
 
-QStringList MainWindowSequence() {
-  return QString::fromUtf8(
-             "圆计算结果编辑框 圆直径编辑框 圆周率小数点编辑框 圆计算 圆面积 圆周长 "
-             "矩形计算结果 矩形高 矩形宽 矩形计算 矩形面积 矩形周长 "
-             "三角形计算结果 三角形高 三角形底 三角型计算 三角形面积 三角形周长 "
-             "平行四边形计算结果 平行四边形高 平行四边形底 三角型计算1 平行四边形面积 平行四边形周长 "
-             "梯形计算结果 梯形下底 梯形上底 三角型计算2 梯形面积 梯形周长 梯形高 "
-             "圆柱计算结果 圆柱高 圆柱底面半径 三角型计算3 圆柱体积 圆柱表面积 "
-             "圆锥计算结果 圆锥高 圆锥底 三角型计算4 圆锥体积 圆锥表面积 "
-             "三角形计算结果5 三角型计算5 三角形面积5 三角形周长5 "
-             "圆直径编辑框1 圆周率小数点编辑框1 圆周率小数点编辑框2 圆周率小数点编辑框3 "
-             "矩形体积 矩形长 矩形表面积")
-      .split(QLatin1Char(' '));
-}
+constexpr std::string_view kMainWindowSequence[] = {
+    control::圆计算结果编辑框, control::圆直径编辑框, control::圆周率小数点编辑框, control::圆计算, control::圆面积,
+    control::圆周长, control::矩形计算结果, control::矩形高, control::矩形宽, control::矩形计算, control::矩形面积,
+    control::矩形周长, control::三角形计算结果, control::三角形高, control::三角形底, control::三角型计算, control::三角形面积,
+    control::三角形周长, control::平行四边形计算结果, control::平行四边形高, control::平行四边形底, control::三角型计算1,
+    control::平行四边形面积, control::平行四边形周长, control::梯形计算结果, control::梯形下底, control::梯形上底,
+    control::三角型计算2, control::梯形面积, control::梯形周长, control::梯形高, control::圆柱计算结果, control::圆柱高,
+    control::圆柱底面半径, control::三角型计算3, control::圆柱体积, control::圆柱表面积, control::圆锥计算结果, control::圆锥高,
+    control::圆锥底, control::三角型计算4, control::圆锥体积, control::圆锥表面积, control::三角形计算结果5,
+    control::三角型计算5, control::三角形面积5, control::三角形周长5, control::圆直径编辑框1, control::圆周率小数点编辑框1,
+    control::圆周率小数点编辑框2, control::圆周率小数点编辑框3, control::矩形体积, control::矩形长, control::矩形表面积,
+};
 
 }  // namespace
 
@@ -295,12 +297,12 @@ class KeyboardNavigationTest : public QObject {
   }
   void mainWindowTabRoundTrip() {
     QFETCH(int, step);
-    const QStringList expected = MainWindowSequence();
+    const std::span<const std::string_view> expected(kMainWindowSequence);
     velquist::MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.Control("圆计算结果编辑框")->setFocus();
-    const qsizetype count = expected.size();
+    window.Control(control::圆计算结果编辑框)->setFocus();
+    const auto count = static_cast<qsizetype>(expected.size());
     for (qsizetype n = 1; n <= count; ++n) {
       QWidget* focused = QApplication::focusWidget();
       if (step > 0) {
@@ -308,9 +310,9 @@ class KeyboardNavigationTest : public QObject {
       } else {
         QTest::keyClick(focused, Qt::Key_Backtab, Qt::ShiftModifier);
       }
-      const QString& name = expected[((n * step) % count + count) % count];
-      QVERIFY2(QApplication::focusWidget() == window.Control(name.toStdString()),
-               qPrintable(QStringLiteral("press %1 should reach %2").arg(n).arg(name)));
+      const std::string_view name = expected[((n * step) % count + count) % count];
+      QVERIFY2(QApplication::focusWidget() == window.Control(name),
+               qPrintable(QStringLiteral("press %1 should reach %2").arg(n).arg(velquist::ObjectNameOf(name))));
     }
   }
 
@@ -318,12 +320,12 @@ class KeyboardNavigationTest : public QObject {
     velquist::MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QWidget* length = window.Control("矩形长");
+    QWidget* length = window.Control(control::矩形长);
     length->setFocus();
     QTest::keyClicks(length, QStringLiteral("007.50"));
     QTest::keyClick(length, Qt::Key_Tab);
     QCOMPARE(static_cast<EditBox*>(length)->text(), QStringLiteral("7.5"));
-    QCOMPARE(QApplication::focusWidget(), window.Control("矩形表面积"));
+    QCOMPARE(QApplication::focusWidget(), window.Control(control::矩形表面积));
   }
 
   // The rectangle's radios come in the sequence as 面积, 周长, 体积, 表面积;
@@ -332,20 +334,20 @@ class KeyboardNavigationTest : public QObject {
     velquist::MainWindow window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    auto* height = static_cast<EditBox*>(window.Control("矩形高"));
+    auto* height = window.Control<EditBox>(control::矩形高);
     QCOMPARE(height->text(), QStringLiteral("1"));
-    QWidget* perimeter = window.Control("矩形周长");
+    QWidget* perimeter = window.Control(control::矩形周长);
     perimeter->setFocus();
     QTest::keyClick(perimeter, Qt::Key_Right);
-    QCOMPARE(QApplication::focusWidget(), window.Control("矩形体积"));
-    QVERIFY(static_cast<QRadioButton*>(window.Control("矩形体积"))->isChecked());
+    QCOMPARE(QApplication::focusWidget(), window.Control(control::矩形体积));
+    QVERIFY(window.Control<QRadioButton>(control::矩形体积)->isChecked());
     QCOMPARE(height->text(), QString());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    QCOMPARE(QApplication::focusWidget(), window.Control("矩形面积"));
+    QCOMPARE(QApplication::focusWidget(), window.Control(control::矩形面积));
     QCOMPARE(height->text(), QStringLiteral("1"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QCOMPARE(QApplication::focusWidget(), window.Control("矩形表面积"));
+    QCOMPARE(QApplication::focusWidget(), window.Control(control::矩形表面积));
     QCOMPARE(height->text(), QStringLiteral("1"));
   }
 

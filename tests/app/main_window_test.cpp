@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
@@ -14,40 +15,41 @@
 
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <set>
 
-#include "app/balloon_tooltip.h"
+#include "app/balloon_tooltip_testing.h"
 #include "app/edit_box.h"
 #include "app/gbk_codec.h"
 #include "app/main_window.h"
+#include "app/main_window_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/global_state.h"
 #include "tests/app/ui_test_support.h"
 
 using velquist::EditBox;
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
+
+namespace control = velquist::control;
+using velquist::ObjectNameOf;
 
 class MainWindowTest : public QObject {
   Q_OBJECT
 
-  velquist::testing::MessageLog* messages_ = nullptr;
-  velquist::testing::ModalWatchdog* watchdog_ = nullptr;
+  std::unique_ptr<velquist::testing::WindowTestFixture> fixture_;
   velquist::MainWindow* window_ = nullptr;
 
   template <typename T = QWidget>
-  T* Get(const char* name) {
-    auto* control = qobject_cast<T*>(window_->Control(name));
-    if (control == nullptr) qWarning("no control %s", name);
-    return control;
-  }
-  EditBox* Box(const char* name) { return Get<EditBox>(name); }
-  QRadioButton* Radio(const char* name) { return Get<QRadioButton>(name); }
+  T* Get(std::string_view name) { return window_->Control<T>(name); }
+  EditBox* Box(std::string_view name) { return Get<EditBox>(name); }
+  QRadioButton* Radio(std::string_view name) { return Get<QRadioButton>(name); }
 
-  void Click(const char* name) { QTest::mouseClick(Get(name), Qt::LeftButton); }
+  void Click(std::string_view name) { QTest::mouseClick(Get(name), Qt::LeftButton); }
 
   // Clicks into the box, empties it and types, as a user does.
-  void Type(const char* name, const QString& text) {
+  void Type(std::string_view name, const QString& text) {
     EditBox* box = Box(name);
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
@@ -57,7 +59,7 @@ class MainWindowTest : public QObject {
 
   QStringList Shown() const {
     QStringList shown;
-    for (const auto& m : messages_->shown) {
+    for (const auto& m : fixture_->messages.shown) {
       shown << QStringLiteral("%1 | %2 | %3").arg(m.text, m.caption).arg(m.style);
     }
     return shown;
@@ -67,22 +69,28 @@ class MainWindowTest : public QObject {
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
   void init() {
-    messages_ = new velquist::testing::MessageLog;
-    watchdog_ = new velquist::testing::ModalWatchdog;
+    fixture_ = std::make_unique<velquist::testing::WindowTestFixture>();
     QVERIFY(velquist::OpenWindow(WindowDefinition::MainWindow, false));
     window_ = static_cast<velquist::MainWindow*>(OpenedWindow(WindowDefinition::MainWindow));
     QVERIFY(QTest::qWaitForWindowActive(window_));
   }
 
   void cleanup() {
-    velquist::testing::FinishWindowTest(messages_, watchdog_);
+    velquist::testing::FinishWindowTest(fixture_);
   }
 
   void opensWithTheDefinitionsTextsAndSelections() {
-    const std::set<QString> selected = {"圆周长", "矩形周长", "三角形周长", "平行四边形周长",
-                                        "梯形周长", "圆柱表面积", "圆锥表面积", "三角形周长5"};
-    const std::set<QString> places = {"圆周率小数点编辑框", "圆周率小数点编辑框1",
-                                      "圆周率小数点编辑框2", "圆周率小数点编辑框3"};
+    std::set<QString> selected;
+    for (std::string_view radio : {control::圆周长, control::矩形周长, control::三角形周长,
+                                   control::平行四边形周长, control::梯形周长, control::圆柱表面积,
+                                   control::圆锥表面积, control::三角形周长5}) {
+      selected.insert(ObjectNameOf(radio));
+    }
+    std::set<QString> places;
+    for (std::string_view box : {control::圆周率小数点编辑框, control::圆周率小数点编辑框1,
+                                 control::圆周率小数点编辑框2, control::圆周率小数点编辑框3}) {
+      places.insert(ObjectNameOf(box));
+    }
     const auto radios = window_->findChildren<QRadioButton*>();
     QCOMPARE(radios.size(), 18);
     for (QRadioButton* r : radios) QCOMPARE(r->isChecked(), selected.count(r->objectName()) == 1);
@@ -94,7 +102,7 @@ class MainWindowTest : public QObject {
       const QString name = box->objectName();
       const bool isResult = box->mode() == velquist::EditInputMode::ReadOnly;
       results += isResult;
-      const QString expected = name == QStringLiteral("矩形高") ? QStringLiteral("1")
+      const QString expected = name == ObjectNameOf(control::矩形高) ? QStringLiteral("1")
                                : places.count(name)          ? QStringLiteral("2")
                                                              : QString();
       QCOMPARE(box->text(), expected);
@@ -105,12 +113,39 @@ class MainWindowTest : public QObject {
       QVERIFY2(!box->accessibleName().isEmpty(), qPrintable(name));
     }
     QCOMPARE(results, 8);
-    QCOMPARE(Box("圆直径编辑框")->accessibleName(), QStringLiteral("圆 的 直 径"));
-    QCOMPARE(Box("圆柱高")->accessibleName(), QStringLiteral("圆   柱   高"));
-    QCOMPARE(Box("三角形计算结果5")->accessibleName(), QStringLiteral("计 算 结 果"));
+    QCOMPARE(Box(control::圆直径编辑框)->accessibleName(), QStringLiteral("圆 的 直 径"));
+    QCOMPARE(Box(control::圆柱高)->accessibleName(), QStringLiteral("圆   柱   高"));
+    QCOMPARE(Box(control::三角形计算结果5)->accessibleName(), QStringLiteral("计 算 结 果"));
     for (QPushButton* b : window_->findChildren<QPushButton*>()) {
       QVERIFY(!b->isDefault() && !b->autoDefault());
     }
+  }
+
+  // A misspelt identifier or a control of another kind stops the process
+  // with both named, instead of a null pointer that a connect would swallow.
+  void controlLookupFailsLoudly_data() {
+    QTest::addColumn<QString>("lookup");
+    QTest::addColumn<bool>("fails");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("known") << QStringLiteral("known") << false << QStringLiteral("found velquist::EditBox");
+    QTest::newRow("unknown") << QStringLiteral("unknown") << true
+                             << QStringLiteral("no QLineEdit named \"圆直径编辑框9\"");
+    QTest::newRow("wrong kind") << QStringLiteral("wrong-kind") << true
+                                << QStringLiteral("no QPushButton named \"圆直径编辑框\", it is a "
+                                                  "velquist::EditBox");
+  }
+  void controlLookupFailsLoudly() {
+    QFETCH(QString, lookup);
+    QFETCH(bool, fails);
+    QFETCH(QString, said);
+    QProcess probe;
+    probe.setProcessChannelMode(QProcess::MergedChannels);
+    probe.start(QStringLiteral(VELQUIST_CONTROL_LOOKUP_PROBE), {lookup});
+    QVERIFY(probe.waitForFinished(60000));
+    const QString out = QString::fromUtf8(probe.readAll());
+    QCOMPARE(probe.exitStatus() == QProcess::CrashExit, fails);
+    QVERIFY2(out.contains(said), qPrintable(out));
+    QCOMPARE(out.contains(QStringLiteral("found")), !fails);
   }
 
   void menuHasHelpWithTwoItems() {
@@ -127,7 +162,7 @@ class MainWindowTest : public QObject {
   // Controls sit at client coordinates of their group box, the client area
   // starts below the menu bar, and nothing is cut off.
   void layoutKeepsEveryControlWhole() {
-    QWidget* client = window_->ClientArea();
+    QWidget* client = velquist::testing::ClientArea(*window_);
     QCOMPARE(client->mapTo(window_, QPoint(0, 0)).y(), window_->menuBar()->height());
     const auto groups = client->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(groups.size(), 8);
@@ -155,19 +190,19 @@ class MainWindowTest : public QObject {
         }
       }
     }
-    QCOMPARE(Get<QGroupBox>("分组框2")->geometry(), QRect(24, 170, 208, 192));
-    QCOMPARE(Get<QGroupBox>("分组框2")->title(), QStringLiteral("矩形的**、长方体、正方体的**"));
-    QCOMPARE(Get("矩形周长")->geometry(), QRect(12, 22, 48, 24));
-    QCOMPARE(Get("矩形表面积")->geometry(), QRect(140, 24, 60, 24));
-    QCOMPARE(Get("矩形计算")->geometry(), QRect(76, 48, 124, 24));
-    QCOMPARE(Get("圆柱表面积")->geometry(), QRect(12, 24, 60, 24));
-    QCOMPARE(Get("矩形高")->pos(), QPoint(92, 126));
+    QCOMPARE(Get<QGroupBox>(control::分组框2)->geometry(), QRect(24, 170, 208, 192));
+    QCOMPARE(Get<QGroupBox>(control::分组框2)->title(), QStringLiteral("矩形的**、长方体、正方体的**"));
+    QCOMPARE(Get(control::矩形周长)->geometry(), QRect(12, 22, 48, 24));
+    QCOMPARE(Get(control::矩形表面积)->geometry(), QRect(140, 24, 60, 24));
+    QCOMPARE(Get(control::矩形计算)->geometry(), QRect(76, 48, 124, 24));
+    QCOMPARE(Get(control::圆柱表面积)->geometry(), QRect(12, 24, 60, 24));
+    QCOMPARE(Get(control::矩形高)->pos(), QPoint(92, 126));
   }
 
   void roadOfOneRequest() {
-    Type("圆直径编辑框", QStringLiteral("10"));
-    Click("圆计算");
-    QCOMPARE(Box("圆计算结果编辑框")->text(), QStringLiteral("31.4"));
+    Type(control::圆直径编辑框, QStringLiteral("10"));
+    Click(control::圆计算);
+    QCOMPARE(Box(control::圆计算结果编辑框)->text(), QStringLiteral("31.4"));
     QCOMPARE(Shown(), QStringList());
     const velquist::GlobalState& state = velquist::TheGlobalState();
     QCOMPARE(state.TruncatedPiText, std::string("3.14"));
@@ -183,11 +218,11 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("result");
     const QString huge = QStringLiteral("1") + QString(309, QLatin1Char('0'));
-    QTest::newRow("perimeter") << QStringLiteral("圆周长") << huge << QStringLiteral("1.#INF")
+    QTest::newRow("perimeter") << ObjectNameOf(control::圆周长) << huge << QStringLiteral("1.#INF")
                                << QStringLiteral("1.#INF");
-    QTest::newRow("negative perimeter") << QStringLiteral("圆周长") << QStringLiteral("-") + huge
+    QTest::newRow("negative perimeter") << ObjectNameOf(control::圆周长) << QStringLiteral("-") + huge
                                         << QStringLiteral("-1.#INF") << QStringLiteral("-1.#INF");
-    QTest::newRow("area of a negative diameter") << QStringLiteral("圆面积") << QStringLiteral("-") + huge
+    QTest::newRow("area of a negative diameter") << ObjectNameOf(control::圆面积) << QStringLiteral("-") + huge
                                                  << QStringLiteral("-1.#INF") << QStringLiteral("1.#INF");
   }
   void dimensionBeyondTheDoubleRange() {
@@ -195,16 +230,16 @@ class MainWindowTest : public QObject {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     QFETCH(QString, result);
-    Click(radio.toUtf8().constData());
-    Type("圆直径编辑框", typed);
-    Click("圆周率小数点编辑框");
-    QCOMPARE(Box("圆直径编辑框")->text(), shown);
-    Click("圆直径编辑框");
-    Click("圆周率小数点编辑框");
-    QCOMPARE(Box("圆直径编辑框")->text(), shown);
-    Click("圆计算");
-    QCOMPARE(Box("圆直径编辑框")->text(), shown);
-    QCOMPARE(Box("圆计算结果编辑框")->text(), result);
+    Click(radio.toStdString());
+    Type(control::圆直径编辑框, typed);
+    Click(control::圆周率小数点编辑框);
+    QCOMPARE(Box(control::圆直径编辑框)->text(), shown);
+    Click(control::圆直径编辑框);
+    Click(control::圆周率小数点编辑框);
+    QCOMPARE(Box(control::圆直径编辑框)->text(), shown);
+    Click(control::圆计算);
+    QCOMPARE(Box(control::圆直径编辑框)->text(), shown);
+    QCOMPARE(Box(control::圆计算结果编辑框)->text(), result);
     QCOMPARE(Shown(), QStringList());
   }
 
@@ -219,82 +254,96 @@ class MainWindowTest : public QObject {
     const QString none;
     const auto missing = [](const char* text) { return QStringLiteral("%1 | 信息： | 0").arg(QString::fromUtf8(text)); };
     auto row = [](const char* name) { return &QTest::newRow(name); };
-    *row("circle area, places 2, diameter 10") << "圆面积" << QStringList{"圆直径编辑框=10"} << "圆计算"
-        << "圆计算结果编辑框" << "78.5" << none;
-    *row("circle, places 0 keeps 3.") << none << QStringList{"圆周率小数点编辑框=0", "圆直径编辑框=10"}
-        << "圆计算" << "圆计算结果编辑框" << "30" << none;
-    *row("circle, places 1000") << none << QStringList{"圆周率小数点编辑框=1000", "圆直径编辑框=1"}
-        << "圆计算" << "圆计算结果编辑框" << "3.14159" << none;
-    *row("circle, diameter 0 is rewritten away") << none << QStringList{"圆直径编辑框=0"} << "圆计算"
-        << "圆计算结果编辑框" << "" << missing("请输入圆的直径");
-    *row("circle, no places") << none << QStringList{"圆周率小数点编辑框=", "圆直径编辑框=10"} << "圆计算"
-        << "圆计算结果编辑框" << "" << missing("请输入小数点位数");
-    *row("circle, places 1001") << none << QStringList{"圆周率小数点编辑框=1001", "圆直径编辑框=10"}
-        << "圆计算" << "圆计算结果编辑框" << "" << missing("最多可运算到小数点后1000位");
+    namespace c = velquist::control;
+    const auto N = [](std::string_view name) { return ObjectNameOf(name); };
+    const auto In = [](std::string_view box, const char* text) {
+      return ObjectNameOf(box) + u'=' + QString::fromUtf8(text);
+    };
+    *row("circle area, places 2, diameter 10") << N(c::圆面积) << QStringList{In(c::圆直径编辑框, "10")}
+        << N(c::圆计算) << N(c::圆计算结果编辑框) << "78.5" << none;
+    *row("circle, places 0 keeps 3.") << none
+        << QStringList{In(c::圆周率小数点编辑框, "0"), In(c::圆直径编辑框, "10")} << N(c::圆计算) << N(c::圆计算结果编辑框)
+        << "30" << none;
+    *row("circle, places 1000") << none << QStringList{In(c::圆周率小数点编辑框, "1000"), In(c::圆直径编辑框, "1")}
+        << N(c::圆计算) << N(c::圆计算结果编辑框) << "3.14159" << none;
+    *row("circle, diameter 0 is rewritten away") << none << QStringList{In(c::圆直径编辑框, "0")}
+        << N(c::圆计算) << N(c::圆计算结果编辑框) << "" << missing("请输入圆的直径");
+    *row("circle, no places") << none << QStringList{In(c::圆周率小数点编辑框, ""), In(c::圆直径编辑框, "10")}
+        << N(c::圆计算) << N(c::圆计算结果编辑框) << "" << missing("请输入小数点位数");
+    *row("circle, places 1001") << none
+        << QStringList{In(c::圆周率小数点编辑框, "1001"), In(c::圆直径编辑框, "10")} << N(c::圆计算) << N(c::圆计算结果编辑框)
+        << "" << missing("最多可运算到小数点后1000位");
     *row("circle, places 4294967298 judged unwrapped") << none
-        << QStringList{"圆周率小数点编辑框=4294967298", "圆直径编辑框=10"} << "圆计算"
-        << "圆计算结果编辑框" << "" << missing("最多可运算到小数点后1000位");
-    *row("circle, places -1") << none << QStringList{"圆周率小数点编辑框=-1", "圆直径编辑框=10"}
-        << "圆计算" << "圆计算结果编辑框" << "" << missing("小数点位数不能为负数");
+        << QStringList{In(c::圆周率小数点编辑框, "4294967298"), In(c::圆直径编辑框, "10")} << N(c::圆计算)
+        << N(c::圆计算结果编辑框) << "" << missing("最多可运算到小数点后1000位");
+    *row("circle, places -1") << none << QStringList{In(c::圆周率小数点编辑框, "-1"), In(c::圆直径编辑框, "10")}
+        << N(c::圆计算) << N(c::圆计算结果编辑框) << "" << missing("小数点位数不能为负数");
 
-    *row("rectangle perimeter 3 by 4") << none << QStringList{"矩形长=3", "矩形宽=4"} << "矩形计算"
-        << "矩形计算结果" << "14" << none;
-    *row("rectangle area 3 by 4") << "矩形面积" << QStringList{"矩形长=3", "矩形宽=4"} << "矩形计算"
-        << "矩形计算结果" << "12" << none;
-    *row("cuboid surface 3, 4, 5") << "矩形表面积" << QStringList{"矩形长=3", "矩形宽=4", "矩形高=5"}
-        << "矩形计算" << "矩形计算结果" << "94" << none;
-    *row("cuboid volume 3, 4, 5") << "矩形体积" << QStringList{"矩形长=3", "矩形宽=4", "矩形高=5"}
-        << "矩形计算" << "矩形计算结果" << "60" << none;
-    *row("cuboid volume without height") << "矩形体积" << QStringList{"矩形长=3", "矩形宽=4"}
-        << "矩形计算" << "矩形计算结果" << "" << missing("请输入矩形高");
+    *row("rectangle perimeter 3 by 4") << none << QStringList{In(c::矩形长, "3"), In(c::矩形宽, "4")}
+        << N(c::矩形计算) << N(c::矩形计算结果) << "14" << none;
+    *row("rectangle area 3 by 4") << N(c::矩形面积) << QStringList{In(c::矩形长, "3"), In(c::矩形宽, "4")}
+        << N(c::矩形计算) << N(c::矩形计算结果) << "12" << none;
+    *row("cuboid surface 3, 4, 5") << N(c::矩形表面积)
+        << QStringList{In(c::矩形长, "3"), In(c::矩形宽, "4"), In(c::矩形高, "5")} << N(c::矩形计算)
+        << N(c::矩形计算结果) << "94" << none;
+    *row("cuboid volume 3, 4, 5") << N(c::矩形体积)
+        << QStringList{In(c::矩形长, "3"), In(c::矩形宽, "4"), In(c::矩形高, "5")} << N(c::矩形计算)
+        << N(c::矩形计算结果) << "60" << none;
+    *row("cuboid volume without height") << N(c::矩形体积)
+        << QStringList{In(c::矩形长, "3"), In(c::矩形宽, "4")} << N(c::矩形计算) << N(c::矩形计算结果) << ""
+        << missing("请输入矩形高");
     // Infinities typed as 1 and 309 zeros: their sum of opposite signs is NaN.
     const QString huge = QStringLiteral("1") + QString(309, QLatin1Char('0'));
     *row("rectangle perimeter of opposite infinities") << none
-        << QStringList{QStringLiteral("矩形长=") + huge, QStringLiteral("矩形宽=-") + huge} << "矩形计算"
-        << "矩形计算结果" << "1.#QNAN" << none;
-    *row("rectangle area of opposite infinities") << "矩形面积"
-        << QStringList{QStringLiteral("矩形长=") + huge, QStringLiteral("矩形宽=-") + huge} << "矩形计算"
-        << "矩形计算结果" << "-1.#INF" << none;
-    *row("rectangle without length") << none << QStringList{"矩形宽=4"} << "矩形计算" << "矩形计算结果"
-        << "" << missing("请输入矩形长");
-    *row("rectangle without width") << none << QStringList{"矩形长=3"} << "矩形计算" << "矩形计算结果"
-        << "" << missing("请输入矩形宽");
+        << QStringList{N(c::矩形长) + u'=' + huge, N(c::矩形宽) + QStringLiteral("=-") + huge} << N(c::矩形计算)
+        << N(c::矩形计算结果) << "1.#QNAN" << none;
+    *row("rectangle area of opposite infinities") << N(c::矩形面积)
+        << QStringList{N(c::矩形长) + u'=' + huge, N(c::矩形宽) + QStringLiteral("=-") + huge} << N(c::矩形计算)
+        << N(c::矩形计算结果) << "-1.#INF" << none;
+    *row("rectangle without length") << none << QStringList{In(c::矩形宽, "4")} << N(c::矩形计算)
+        << N(c::矩形计算结果) << "" << missing("请输入矩形长");
+    *row("rectangle without width") << none << QStringList{In(c::矩形长, "3")} << N(c::矩形计算)
+        << N(c::矩形计算结果) << "" << missing("请输入矩形宽");
 
-    *row("triangle area 3, 4") << "三角形面积" << QStringList{"三角形底=3", "三角形高=4"} << "三角型计算"
-        << "三角形计算结果" << "6" << none;
-    *row("triangle perimeter note") << none << QStringList{"三角形底=3", "三角形高=4"} << "三角型计算"
-        << "三角形计算结果" << "" << "三角形周长等于三条边之和 | 计算结果 | 64";
-    *row("triangle without base") << none << QStringList{"三角形高=4"} << "三角型计算" << "三角形计算结果"
-        << "" << missing("请输入三角形底");
-    *row("triangle without height") << none << QStringList{"三角形底=3"} << "三角型计算"
-        << "三角形计算结果" << "" << missing("请输入三角形高");
+    *row("triangle area 3, 4") << N(c::三角形面积) << QStringList{In(c::三角形底, "3"), In(c::三角形高, "4")}
+        << N(c::三角型计算) << N(c::三角形计算结果) << "6" << none;
+    *row("triangle perimeter note") << none << QStringList{In(c::三角形底, "3"), In(c::三角形高, "4")}
+        << N(c::三角型计算) << N(c::三角形计算结果) << "" << "三角形周长等于三条边之和 | 计算结果 | 64";
+    *row("triangle without base") << none << QStringList{In(c::三角形高, "4")} << N(c::三角型计算)
+        << N(c::三角形计算结果) << "" << missing("请输入三角形底");
+    *row("triangle without height") << none << QStringList{In(c::三角形底, "3")} << N(c::三角型计算)
+        << N(c::三角形计算结果) << "" << missing("请输入三角形高");
 
-    *row("parallelogram area 3, 4") << "平行四边形面积" << QStringList{"平行四边形底=3", "平行四边形高=4"}
-        << "三角型计算1" << "平行四边形计算结果" << "12" << none;
-    *row("parallelogram perimeter note") << none << QStringList{"平行四边形底=3", "平行四边形高=4"}
-        << "三角型计算1" << "平行四边形计算结果" << "" << "平行四边形周长等于四条边之和 | 计算结果 | 64";
-    *row("parallelogram without base") << none << QStringList{"平行四边形高=4"} << "三角型计算1"
-        << "平行四边形计算结果" << "" << missing("请输入平行四边形的底");
-    *row("parallelogram without height") << none << QStringList{"平行四边形底=3"} << "三角型计算1"
-        << "平行四边形计算结果" << "" << missing("请输入平行四边形的高");
+    *row("parallelogram area 3, 4") << N(c::平行四边形面积)
+        << QStringList{In(c::平行四边形底, "3"), In(c::平行四边形高, "4")} << N(c::三角型计算1) << N(c::平行四边形计算结果)
+        << "12" << none;
+    *row("parallelogram perimeter note") << none
+        << QStringList{In(c::平行四边形底, "3"), In(c::平行四边形高, "4")} << N(c::三角型计算1) << N(c::平行四边形计算结果)
+        << "" << "平行四边形周长等于四条边之和 | 计算结果 | 64";
+    *row("parallelogram without base") << none << QStringList{In(c::平行四边形高, "4")} << N(c::三角型计算1)
+        << N(c::平行四边形计算结果) << "" << missing("请输入平行四边形的底");
+    *row("parallelogram without height") << none << QStringList{In(c::平行四边形底, "3")} << N(c::三角型计算1)
+        << N(c::平行四边形计算结果) << "" << missing("请输入平行四边形的高");
 
-    *row("trapezoid area 2, 4, 3") << "梯形面积" << QStringList{"梯形上底=2", "梯形下底=4", "梯形高=3"}
-        << "三角型计算2" << "梯形计算结果" << "9" << none;
-    *row("trapezoid perimeter note") << none << QStringList{"梯形上底=2", "梯形下底=4", "梯形高=3"}
-        << "三角型计算2" << "梯形计算结果" << "" << missing("梯形周长计算公式为:上底+下底+两腰之和");
-    *row("trapezoid without upper base") << none << QStringList{"梯形下底=4", "梯形高=3"} << "三角型计算2"
-        << "梯形计算结果" << "" << missing("请输入梯形的上底");
-    *row("trapezoid without lower base") << none << QStringList{"梯形上底=2", "梯形高=3"} << "三角型计算2"
-        << "梯形计算结果" << "" << missing("请输入梯形的下底");
-    *row("trapezoid without height") << none << QStringList{"梯形上底=2", "梯形下底=4"} << "三角型计算2"
-        << "梯形计算结果" << "" << missing("请输入梯形的高");
+    *row("trapezoid area 2, 4, 3") << N(c::梯形面积)
+        << QStringList{In(c::梯形上底, "2"), In(c::梯形下底, "4"), In(c::梯形高, "3")} << N(c::三角型计算2)
+        << N(c::梯形计算结果) << "9" << none;
+    *row("trapezoid perimeter note") << none
+        << QStringList{In(c::梯形上底, "2"), In(c::梯形下底, "4"), In(c::梯形高, "3")} << N(c::三角型计算2)
+        << N(c::梯形计算结果) << "" << missing("梯形周长计算公式为:上底+下底+两腰之和");
+    *row("trapezoid without upper base") << none << QStringList{In(c::梯形下底, "4"), In(c::梯形高, "3")}
+        << N(c::三角型计算2) << N(c::梯形计算结果) << "" << missing("请输入梯形的上底");
+    *row("trapezoid without lower base") << none << QStringList{In(c::梯形上底, "2"), In(c::梯形高, "3")}
+        << N(c::三角型计算2) << N(c::梯形计算结果) << "" << missing("请输入梯形的下底");
+    *row("trapezoid without height") << none << QStringList{In(c::梯形上底, "2"), In(c::梯形下底, "4")}
+        << N(c::三角型计算2) << N(c::梯形计算结果) << "" << missing("请输入梯形的高");
 
-    *row("cylinder paused") << none << QStringList{"圆柱底面半径=1", "圆柱高=2"} << "三角型计算3"
-        << "圆柱计算结果" << "" << missing("暂停");
-    *row("cone paused") << "圆锥体积" << QStringList{} << "三角型计算4" << "圆锥计算结果" << ""
+    *row("cylinder paused") << none << QStringList{In(c::圆柱底面半径, "1"), In(c::圆柱高, "2")}
+        << N(c::三角型计算3) << N(c::圆柱计算结果) << "" << missing("暂停");
+    *row("cone paused") << N(c::圆锥体积) << QStringList{} << N(c::三角型计算4) << N(c::圆锥计算结果) << ""
         << missing("暂停");
-    *row("sphere paused") << none << QStringList{"圆直径编辑框1=3"} << "三角型计算5" << "三角形计算结果5"
-        << "" << missing("暂停");
+    *row("sphere paused") << none << QStringList{In(c::圆直径编辑框1, "3")} << N(c::三角型计算5)
+        << N(c::三角形计算结果5) << "" << missing("暂停");
   }
 
   void groupsGiveResultsAndMessages() {
@@ -305,54 +354,55 @@ class MainWindowTest : public QObject {
     QFETCH(QString, result);
     QFETCH(QString, message);
 
-    if (!radio.isEmpty()) Click(radio.toUtf8().constData());
+    if (!radio.isEmpty()) Click(radio.toStdString());
     for (const QString& input : inputs) {
       const qsizetype eq = input.indexOf(u'=');
-      Type(input.left(eq).toUtf8().constData(), input.mid(eq + 1));
+      Type(input.left(eq).toStdString(), input.mid(eq + 1));
     }
-    Click(button.toUtf8().constData());
-    QCOMPARE(Box(resultBox.toUtf8().constData())->text(), result);
+    Click(button.toStdString());
+    QCOMPARE(Box(resultBox.toStdString())->text(), result);
     QCOMPARE(Shown(), message.isEmpty() ? QStringList() : QStringList{message});
   }
 
   void circleRadiosEmptyDiameterAndResult() {
-    for (const char* radio : {"圆面积", "圆面积", "圆周长"}) {
-      Type("圆直径编辑框", QStringLiteral("10"));
-      Click("圆计算");
-      QVERIFY(!Box("圆计算结果编辑框")->text().isEmpty());
+    for (std::string_view radio : {control::圆面积, control::圆面积, control::圆周长}) {
+      Type(control::圆直径编辑框, QStringLiteral("10"));
+      Click(control::圆计算);
+      QVERIFY(!Box(control::圆计算结果编辑框)->text().isEmpty());
       // Also when the radio button was selected already.
       Click(radio);
       QVERIFY(Radio(radio)->isChecked());
-      QCOMPARE(Box("圆直径编辑框")->text(), QString());
-      QCOMPARE(Box("圆计算结果编辑框")->text(), QString());
+      QCOMPARE(Box(control::圆直径编辑框)->text(), QString());
+      QCOMPARE(Box(control::圆计算结果编辑框)->text(), QString());
     }
   }
 
   void rectangleRadiosSetTheHeight() {
-    Click("矩形体积");
-    QCOMPARE(Box("矩形高")->text(), QString());
-    Click("矩形面积");
-    QCOMPARE(Box("矩形高")->text(), QStringLiteral("1"));
-    Type("矩形高", QStringLiteral("7"));
-    Click("矩形表面积");
-    QCOMPARE(Box("矩形高")->text(), QStringLiteral("7"));
-    Click("矩形周长");
-    QCOMPARE(Box("矩形高")->text(), QStringLiteral("1"));
+    Click(control::矩形体积);
+    QCOMPARE(Box(control::矩形高)->text(), QString());
+    Click(control::矩形面积);
+    QCOMPARE(Box(control::矩形高)->text(), QStringLiteral("1"));
+    Type(control::矩形高, QStringLiteral("7"));
+    Click(control::矩形表面积);
+    QCOMPARE(Box(control::矩形高)->text(), QStringLiteral("7"));
+    Click(control::矩形周长);
+    QCOMPARE(Box(control::矩形高)->text(), QStringLiteral("1"));
   }
 
   void radioGroupsAreIndependent() {
-    const char* second[] = {"圆面积", "矩形体积", "三角形面积", "平行四边形面积",
-                            "梯形面积", "圆柱体积", "圆锥体积", "三角形面积5"};
-    std::set<QString> clicked;
-    for (const char* radio : second) {
+    const std::string_view second[] = {control::圆面积,   control::矩形体积, control::三角形面积,
+                                       control::平行四边形面积, control::梯形面积, control::圆柱体积,
+                                       control::圆锥体积, control::三角形面积5};
+    std::set<std::string_view> clicked;
+    for (std::string_view radio : second) {
       Click(radio);
-      clicked.insert(QString::fromUtf8(radio));
+      clicked.insert(radio);
       // Every group keeps its own selection: exactly the ones clicked so far
       // moved away from the first button.
       int checked = 0;
       for (QRadioButton* r : window_->findChildren<QRadioButton*>()) checked += r->isChecked();
       QCOMPARE(checked, 8);
-      for (const QString& c : clicked) QVERIFY(Radio(c.toUtf8().constData())->isChecked());
+      for (std::string_view c : clicked) QVERIFY(Radio(c)->isChecked());
     }
   }
 
@@ -360,25 +410,25 @@ class MainWindowTest : public QObject {
     velquist::FormAccess& form = window_->Form();
     // "请输入" in GBK, written into a read-only box and read back unchanged.
     const std::string gbk = "\xC7\xEB\xCA\xE4\xC8\xEB";
-    form.WriteText("三角形计算结果", gbk);
-    QCOMPARE(Box("三角形计算结果")->text(), QStringLiteral("请输入"));
-    QCOMPARE(form.ReadText("三角形计算结果"), gbk);
+    form.WriteText(control::三角形计算结果, gbk);
+    QCOMPARE(Box(control::三角形计算结果)->text(), QStringLiteral("请输入"));
+    QCOMPARE(form.ReadText(control::三角形计算结果), gbk);
     // A pasted character GBK cannot hold reaches the core as one byte that
     // ends the number.
-    Box("矩形长")->setText(QStringLiteral("12\U0001F600" "3"));
-    QCOMPARE(form.ReadText("矩形长"), std::string("12?3"));
-    QVERIFY(form.IsSelected("圆周长"));
-    QVERIFY(!form.IsSelected("圆面积"));
-    QVERIFY(!form.IsSelected("圆计算"));
+    Box(control::矩形长)->setText(QStringLiteral("12\U0001F600" "3"));
+    QCOMPARE(form.ReadText(control::矩形长), std::string("12?3"));
+    QVERIFY(form.IsSelected(control::圆周长));
+    QVERIFY(!form.IsSelected(control::圆面积));
+    QVERIFY(!form.IsSelected(control::圆计算));
   }
 
   void tooltipsOnDiameterAndHeight() {
-    const velquist::TooltipHost* host = velquist::TooltipHost::Existing();
+    const velquist::TooltipHost* host = velquist::testing::TooltipInspector::Host();
     QVERIFY(host != nullptr);
-    QCOMPARE(host->ToolLines(Box("圆直径编辑框")),
+    QCOMPARE(velquist::testing::TooltipInspector::ToolLines(*host, Box(control::圆直径编辑框)),
              (QStringList{"圆周长公式=直径*π", "圆面积公式=π*(半径的平方)", "圆的半径=直径/2"}));
     // A volume needs the real height, so the tip speaks of perimeter and area.
-    QCOMPARE(host->ToolLines(Box("矩形高")), QStringList{"计算周长和面积时此项直接填1就可以了"});
+    QCOMPARE(velquist::testing::TooltipInspector::ToolLines(*host, Box(control::矩形高)), QStringList{"计算周长和面积时此项直接填1就可以了"});
   }
 
   void menuOpensFormulaModelessAndAboutModal() {
@@ -390,8 +440,8 @@ class MainWindowTest : public QObject {
     QTRY_VERIFY(OpenedWindow(WindowDefinition::FormulaWindow) != nullptr);
     // Modeless: the main window keeps working.
     QVERIFY(window_->isEnabled());
-    Type("矩形长", QStringLiteral("3"));
-    QCOMPARE(Box("矩形长")->text(), QStringLiteral("3"));
+    Type(control::矩形长, QStringLiteral("3"));
+    QCOMPARE(Box(control::矩形长)->text(), QStringLiteral("3"));
 
     bool aboutWasModal = false;
     velquist::testing::WhenModalShown([&](QWidget* modal) {
@@ -404,7 +454,7 @@ class MainWindowTest : public QObject {
   }
 
   void doubleClickOnEmptyAreaDoesNothing() {
-    QTest::mouseDClick(window_->ClientArea(), Qt::LeftButton, {}, QPoint(700, 540));
+    QTest::mouseDClick(velquist::testing::ClientArea(*window_), Qt::LeftButton, {}, QPoint(700, 540));
     QTest::qWait(20);
     QCOMPARE(OpenedWindow(WindowDefinition::FormulaWindow), nullptr);
     QCOMPARE(velquist::testing::OpenTopLevels().size(), 1);

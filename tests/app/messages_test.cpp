@@ -15,7 +15,9 @@
 #include <optional>
 
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "tests/app/ui_test_support.h"
 
 using velquist::ButtonCode;
@@ -47,7 +49,7 @@ SeenBox ShowAndLook(const QString& text, const std::optional<QString>& title) {
     seen.transientParent = modal->windowHandle()->transientParent();
     QTest::keyClick(modal, Qt::Key_Escape);
   });
-  velquist::ShowMessage(text, 0, title);
+  velquist::ShowMessage(text, velquist::kStyleOk, title);
   return seen;
 }
 
@@ -107,7 +109,8 @@ class MessagesTest : public QObject {
   void captionIsTheTitleOrTheDefault() {
     QCOMPARE(velquist::BuildMessageBox(QStringLiteral("x"), 0, std::nullopt)->windowTitle(),
              QStringLiteral("信息："));
-    QCOMPARE(velquist::BuildMessageBox(QStringLiteral("x"), 64, QStringLiteral("计算结果"))
+    QCOMPARE(velquist::BuildMessageBox(QStringLiteral("x"), velquist::kStyleInformation,
+                                              QStringLiteral("计算结果"))
                  ->windowTitle(),
              QStringLiteral("计算结果"));
   }
@@ -125,9 +128,9 @@ class MessagesTest : public QObject {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QMessageBox::Icon>("icon");
-    QTest::newRow("missing input") << 0 << QString() << QStringLiteral("信息：")
+    QTest::newRow("missing input") << int{velquist::kStyleOk} << QString() << QStringLiteral("信息：")
                                    << QMessageBox::NoIcon;
-    QTest::newRow("perimeter note") << 64 << QStringLiteral("计算结果")
+    QTest::newRow("perimeter note") << int{velquist::kStyleInformation} << QStringLiteral("计算结果")
                                     << QStringLiteral("计算结果") << QMessageBox::Information;
   }
 
@@ -243,7 +246,7 @@ class MessagesTest : public QObject {
     QFETCH(WindowDefinition, active);
     if (mainOpen) QVERIFY(velquist::OpenWindow(WindowDefinition::MainWindow, false));
     if (formulaOpen) QVERIFY(velquist::OpenWindow(WindowDefinition::FormulaWindow, false));
-    QWidget* activeWindow = velquist::OpenedWindow(active);
+    QWidget* activeWindow = velquist::testing::OpenedWindow(active);
     activeWindow->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(activeWindow));
 
@@ -286,7 +289,7 @@ class MessagesTest : public QObject {
   void escapeOnTheOkBoxGivesOk() {
     velquist::testing::WhenModalShown(
         [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-    QCOMPARE(velquist::ShowMessage(QStringLiteral("x"), 0), ButtonCode::Ok);
+    QCOMPARE(velquist::ShowMessage(QStringLiteral("x"), velquist::kStyleOk), ButtonCode::Ok);
   }
 
   void anythingButTheSevenButtonsGivesZero() {
@@ -295,18 +298,18 @@ class MessagesTest : public QObject {
   }
 
   void responderAnswersInsteadOfABox() {
-    velquist::ShownMessage seen{};
-    velquist::SetMessageResponderForTesting([&](const velquist::ShownMessage& m) {
+    velquist::testing::ShownMessage seen{};
+    velquist::testing::SetMessageResponder([&](const velquist::testing::ShownMessage& m) {
       seen = m;
       // No box may be up meanwhile.
       return QApplication::activeModalWidget() == nullptr ? ButtonCode::Retry : ButtonCode::Ok;
     });
-    const ButtonCode code = velquist::ShowMessage(QStringLiteral("暂停"), 0);
-    velquist::SetMessageResponderForTesting(nullptr);
+    const ButtonCode code = velquist::ShowMessage(QStringLiteral("暂停"), velquist::kStyleOk);
+    velquist::testing::SetMessageResponder(nullptr);
     QCOMPARE(code, ButtonCode::Retry);
     QCOMPARE(seen.text, QStringLiteral("暂停"));
     QCOMPARE(seen.caption, QStringLiteral("信息："));
-    QCOMPARE(seen.style, 0);
+    QCOMPARE(seen.style, velquist::kStyleOk);
   }
 
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }

@@ -36,19 +36,25 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/edit_box.h"
 #include "app/gbk_codec.h"
 #include "app/main_window.h"
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "core/global_state.h"
 #include "core/message_texts.h"
 #include "tests/oracle/exact_decimal.h"
 
 using velquist::EditBox;
 using velquist::EditInputMode;
+
+namespace control = velquist::control;
+using velquist::ObjectNameOf;
 
 namespace {
 
@@ -65,8 +71,8 @@ struct KnownMessage {
 
 std::map<QString, KnownMessage> ProgramMessages() {
   namespace m = velquist::message;
-  const KnownMessage plain{QStringLiteral("信息："), 0};
-  const KnownMessage note{Gbk(m::kResultTitle), 0x40};
+  const KnownMessage plain{QStringLiteral("信息："), velquist::kStyleOk};
+  const KnownMessage note{Gbk(m::kResultTitle), velquist::kStyleInformation};
   std::map<QString, KnownMessage> known;
   for (std::string_view text :
        {m::kEnterDecimalPlaces, m::kAtMost1000DecimalPlaces, m::kDecimalPlacesNotNegative,
@@ -259,7 +265,7 @@ class MonkeyTest : public QObject {
 void MonkeyTest::initTestCase() {
   velquist::InitGlobalState();
   known_ = ProgramMessages();
-  velquist::SetMessageResponderForTesting([this](const velquist::ShownMessage& shown) {
+  velquist::testing::SetMessageResponder([this](const velquist::testing::ShownMessage& shown) {
     const auto known = known_.find(shown.text);
     if (known == known_.end()) {
       messageFaults_ << QStringLiteral("unknown message \"%1\"").arg(shown.text);
@@ -274,7 +280,7 @@ void MonkeyTest::initTestCase() {
 
   QVERIFY(velquist::OpenWindow(velquist::WindowDefinition::MainWindow, false));
   window_ = qobject_cast<velquist::MainWindow*>(
-      velquist::OpenedWindow(velquist::WindowDefinition::MainWindow));
+      velquist::testing::OpenedWindow(velquist::WindowDefinition::MainWindow));
   QVERIFY(window_ != nullptr);
   QVERIFY(QTest::qWaitForWindowActive(window_));
 
@@ -292,16 +298,15 @@ void MonkeyTest::initTestCase() {
   QCOMPARE(clickables_.size(), std::size_t{18 + 8});
   for (EditBox* box : boxes_) clickables_.push_back(box);
 
-  const std::pair<const char*, const char*> results[] = {
-      {"圆计算", "圆计算结果编辑框"},       {"矩形计算", "矩形计算结果"},
-      {"三角型计算", "三角形计算结果"},     {"三角型计算1", "平行四边形计算结果"},
-      {"三角型计算2", "梯形计算结果"},
+  const std::pair<std::string_view, std::string_view> results[] = {
+      {control::圆计算, control::圆计算结果编辑框},
+      {control::矩形计算, control::矩形计算结果},
+      {control::三角型计算, control::三角形计算结果},
+      {control::三角型计算1, control::平行四边形计算结果},
+      {control::三角型计算2, control::梯形计算结果},
   };
   for (const auto& [button, result] : results) {
-    auto* b = qobject_cast<QPushButton*>(window_->Control(button));
-    auto* r = qobject_cast<EditBox*>(window_->Control(result));
-    QVERIFY(b != nullptr && r != nullptr);
-    resultOf_[b] = r;
+    resultOf_[window_->Control<QPushButton>(button)] = window_->Control<EditBox>(result);
   }
 
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
@@ -310,7 +315,7 @@ void MonkeyTest::initTestCase() {
 }
 
 void MonkeyTest::cleanupTestCase() {
-  velquist::SetMessageResponderForTesting(nullptr);
+  velquist::testing::SetMessageResponder(nullptr);
   if (window_ != nullptr) window_->close();
 }
 
@@ -397,7 +402,7 @@ void MonkeyTest::Act(Walk& walk, Expectations& expect) {
 // Empty when the window holds what the action allows; otherwise what is wrong.
 QString MonkeyTest::Check(const std::map<EditBox*, QString>& before,
                           const Expectations& expect) const {
-  if (velquist::OpenedWindow(velquist::WindowDefinition::MainWindow) != window_) {
+  if (velquist::testing::OpenedWindow(velquist::WindowDefinition::MainWindow) != window_) {
     return QStringLiteral("the main window closed");
   }
   if (!messageFaults_.isEmpty()) return messageFaults_.join(u"; ");
@@ -407,13 +412,13 @@ QString MonkeyTest::Check(const std::map<EditBox*, QString>& before,
   std::map<QString, QString> written;
   if (clickedRadio_) {
     const QString radio = (*clickedRadio_)->objectName();
-    if (radio == u"圆周长" || radio == u"圆面积") {
-      written[QStringLiteral("圆直径编辑框")] = QString();
-      written[QStringLiteral("圆计算结果编辑框")] = QString();
-    } else if (radio == u"矩形周长" || radio == u"矩形面积") {
-      written[QStringLiteral("矩形高")] = QStringLiteral("1");
-    } else if (radio == u"矩形体积") {
-      written[QStringLiteral("矩形高")] = QString();
+    if (radio == ObjectNameOf(control::圆周长) || radio == ObjectNameOf(control::圆面积)) {
+      written[ObjectNameOf(control::圆直径编辑框)] = QString();
+      written[ObjectNameOf(control::圆计算结果编辑框)] = QString();
+    } else if (radio == ObjectNameOf(control::矩形周长) || radio == ObjectNameOf(control::矩形面积)) {
+      written[ObjectNameOf(control::矩形高)] = QStringLiteral("1");
+    } else if (radio == ObjectNameOf(control::矩形体积)) {
+      written[ObjectNameOf(control::矩形高)] = QString();
     }
   }
 

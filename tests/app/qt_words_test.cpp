@@ -51,7 +51,7 @@ class QtWordsTest : public QObject {
       seen = box->button(QMessageBox::Ok)->text();
       QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
-    velquist::ShowMessage(QStringLiteral("请输入圆的直径"), 0, std::nullopt);
+    velquist::ShowMessage(QStringLiteral("请输入圆的直径"), velquist::kStyleOk, std::nullopt);
     QCOMPARE(Words(seen), QStringLiteral("确定"));
   }
 

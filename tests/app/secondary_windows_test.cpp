@@ -13,13 +13,16 @@
 #include "app/main_window.h"
 #include "app/secondary_windows.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::OpenedWindow;
+using velquist::testing::OpenedWindow;
 using velquist::OpenWindow;
 using velquist::WindowDefinition;
 
 Q_DECLARE_METATYPE(velquist::WindowDefinition)
+
+namespace control = velquist::control;
 
 namespace {
 
@@ -34,17 +37,15 @@ QString Hex(QRgb c) { return QString::number(c, 16); }
 class SecondaryWindowsTest : public QObject {
   Q_OBJECT
 
-  velquist::testing::MessageLog* messages_ = nullptr;
-  velquist::testing::ModalWatchdog* watchdog_ = nullptr;
+  std::unique_ptr<velquist::testing::WindowTestFixture> fixture_;
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
   void init() {
-    messages_ = new velquist::testing::MessageLog;
-    watchdog_ = new velquist::testing::ModalWatchdog;
+    fixture_ = std::make_unique<velquist::testing::WindowTestFixture>();
   }
   void cleanup() {
-    velquist::testing::FinishWindowTest(messages_, watchdog_);
+    velquist::testing::FinishWindowTest(fixture_);
   }
 
   void framesFollowTheirDefinitions_data() {
@@ -190,8 +191,7 @@ class SecondaryWindowsTest : public QObject {
     active->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(active));
     formula->setEnabled(formulaEnabledBefore);
-    auto* box = qobject_cast<QLineEdit*>(
-        static_cast<velquist::MainWindow*>(main)->Control("圆直径编辑框"));
+    auto* box = static_cast<velquist::MainWindow*>(main)->Control<QLineEdit>(control::圆直径编辑框);
 
     struct Seen {
       bool mainEnabled = true;

@@ -9,11 +9,13 @@
 #include <QStyle>
 #include <QTest>
 
-#include "app/balloon_tooltip.h"
+#include "app/balloon_tooltip_testing.h"
 #include "app/main_window.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 
 using namespace velquist;
+using velquist::testing::OpenedWindow;
 
 namespace {
 
@@ -42,8 +44,8 @@ int main(int argc, char** argv) {
   window.activateWindow();
   QTest::qWait(500);
 
-  QWidget* group = window.Control("圆周率小数点编辑框")->parentWidget();
-  auto* button = static_cast<QPushButton*>(window.Control("圆计算"));
+  QWidget* group = window.Control(control::圆周率小数点编辑框)->parentWidget();
+  auto* button = window.Control<QPushButton>(control::圆计算);
   const QPoint away = window.mapToGlobal(QPoint(window.width() - 10, window.height() - 10));
   bool ok = true;
 
@@ -62,15 +64,15 @@ int main(int argc, char** argv) {
   ok &= Save(group, out + "skin-button-focused.png");
 
   // "周长" starts selected; the focus goes back to the box the window starts in.
-  window.Control("圆周率小数点编辑框")->setFocus();
+  window.Control(control::圆周率小数点编辑框)->setFocus();
   QTest::qWait(400);
   ok &= Save(group, out + "skin-radio-selected.png");
 
-  QWidget* diameter = window.Control("圆直径编辑框");
+  QWidget* diameter = window.Control(control::圆直径编辑框);
   QCursor::setPos(diameter->mapToGlobal(QPoint(30, 10)));
   const int wait = 3 * app.style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay);
   QTest::qWait(wait);
-  if (TooltipHost::Existing() == nullptr || !TooltipHost::Existing()->isVisible()) {
+  if (testing::TooltipInspector::Host() == nullptr || !testing::TooltipInspector::Host()->isVisible()) {
     qCritical("the diameter box's tip did not show");
     return 1;
   }

@@ -120,7 +120,7 @@ class SkinTest : public QObject {
 void SkinTest::initTestCase() { system_style_ = QApplication::style()->name(); }
 
 void SkinTest::cleanup() {
-  SetVisualStyle(0);
+  SetVisualStyle(kSystemLook);
   QCOMPARE(QApplication::style()->name(), system_style_);
 }
 
@@ -187,7 +187,7 @@ void SkinTest::pushButtonRingFollowsState() {
   QFETCH(QRgb, faceTop);
 
   auto form = MakeForm();
-  QVERIFY(SetVisualStyle(1));
+  QVERIFY(SetVisualStyle(kProgramSkinScheme));
   QPushButton* button = form->button;
   MoveMouseAway(*form);
   switch (state) {
@@ -243,7 +243,7 @@ void SkinTest::pushButtonRingFollowsState() {
 
 void SkinTest::pressedCaptionMovesOnePixelRightAndDown() {
   auto form = MakeForm();
-  SetVisualStyle(1);
+  SetVisualStyle(kProgramSkinScheme);
   QPushButton* button = form->button;
   const QRect face(kButtonFaceInset + 1, kButtonFaceInset + 1, button->width() - 10,
                    button->height() - 10);
@@ -256,7 +256,7 @@ void SkinTest::pressedCaptionMovesOnePixelRightAndDown() {
 
 void SkinTest::radioMarkShowsHotAndSelectedStates() {
   auto form = MakeForm();
-  SetVisualStyle(1);
+  SetVisualStyle(kProgramSkinScheme);
   QRadioButton* radio = form->radio;
   MoveMouseAway(*form);
   // The 16-pixel mark is centred vertically; its dot and hot circle share the centre.
@@ -300,7 +300,7 @@ void SkinTest::radioMarkShowsHotAndSelectedStates() {
 
 void SkinTest::groupBoxFrameRunsThroughCaptionWithGap() {
   auto form = MakeForm();
-  SetVisualStyle(1);
+  SetVisualStyle(kProgramSkinScheme);
   // Hide the children so that only the frame and caption are in the picture.
   for (QWidget* child : form->group->findChildren<QWidget*>()) child->hide();
   const QImage image = Grab(form->group);
@@ -344,7 +344,7 @@ void SkinTest::editFrameLines() {
 
   auto form = MakeForm();
   // Turning the skin on while it is on re-applies it with the new scheme.
-  SetVisualStyle(1);
+  SetVisualStyle(kProgramSkinScheme);
   QVERIFY(SetVisualStyle(scheme));
   QLineEdit* edit = readOnly ? form->result : form->input;
   edit->setText(QStringLiteral("12.5"));
@@ -361,7 +361,7 @@ void SkinTest::editFrameLines() {
 }
 
 void SkinTest::laterMessageBoxOkButtonIsSkinned() {
-  SetVisualStyle(1);
+  SetVisualStyle(kProgramSkinScheme);
   QMessageBox box(QMessageBox::Information, QStringLiteral("信息："), QStringLiteral("请输入圆的直径"),
                   QMessageBox::Ok);
   box.show();
@@ -384,12 +384,12 @@ void SkinTest::turningOffGivesSystemLookBack() {
   const QImage result = Grab(form->result);
   const bool hover = form->button->testAttribute(Qt::WA_Hover);
 
-  SetVisualStyle(1);
+  SetVisualStyle(kProgramSkinScheme);
   QVERIFY(qobject_cast<SkinStyle*>(QApplication::style()) != nullptr);
   QVERIFY(Grab(form->button) != button);
   QVERIFY(Grab(form->result) != result);
 
-  QVERIFY(!SetVisualStyle(0));
+  QVERIFY(!SetVisualStyle(kSystemLook));
   QCOMPARE(QApplication::style()->name(), system_style_);
   QVERIFY(Grab(form->button) == button);
   QVERIFY(Grab(form->radio) == radio);

@@ -6,19 +6,22 @@
 #include <QWidget>
 
 #include "app/application.h"
+#include "app/application_testing.h"
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 
 int main(int argc, char** argv) {
-  velquist::SetCreationFailureForTesting(velquist::WindowDefinition::MainWindow, true);
-  velquist::SetMessageResponderForTesting([](const velquist::ShownMessage& m) {
+  velquist::testing::SetCreationFailure(velquist::WindowDefinition::MainWindow, true);
+  velquist::testing::SetMessageResponder([](const velquist::testing::ShownMessage& m) {
     std::printf("box caption=%s style=%d text=%s\n", m.caption.toUtf8().constData(), m.style,
                 m.text.toUtf8().constData());
     std::printf("windows open=%d\n", velquist::AnyWindowOpen() ? 1 : 0);
     std::fflush(stdout);
     return velquist::ButtonCode::Ok;
   });
-  velquist::SetCleanupObserverForTesting([] { std::puts("cleanup ran"); });
+  velquist::testing::SetCleanupObserver([] { std::puts("cleanup ran"); });
   const int code = velquist::RunApplication(argc, argv);
   std::printf("RunApplication returned %d\n", code);
   return code;

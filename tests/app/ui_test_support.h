@@ -14,13 +14,16 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/gbk_codec.h"
 #include "app/messages.h"
+#include "app/messages_testing.h"
 #include "app/window_opening.h"
+#include "app/window_opening_testing.h"
 
 namespace velquist::testing {
 
@@ -28,12 +31,12 @@ namespace velquist::testing {
 class MessageLog {
  public:
   MessageLog() {
-    SetMessageResponderForTesting([this](const ShownMessage& m) {
+    SetMessageResponder([this](const ShownMessage& m) {
       shown.push_back(m);
       return ButtonCode::Ok;
     });
   }
-  ~MessageLog() { SetMessageResponderForTesting(nullptr); }
+  ~MessageLog() { SetMessageResponder(nullptr); }
   MessageLog(const MessageLog&) = delete;
   MessageLog& operator=(const MessageLog&) = delete;
 
@@ -44,15 +47,15 @@ class MessageLog {
 // a box that `act` leaves open is closed so that the test goes on and fails
 // instead of hanging.
 inline void WhenModalShown(std::function<void(QWidget*)> act, int timeoutMs = 5000) {
+  // The timer deletes itself, and with it the lambda and its clock.
   auto* timer = new QTimer;
-  auto* clock = new QElapsedTimer;
-  clock->start();
+  QElapsedTimer clock;
+  clock.start();
   QObject::connect(timer, &QTimer::timeout, [timer, clock, act = std::move(act), timeoutMs] {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr && clock->elapsed() < timeoutMs) return;
+    if (modal == nullptr && clock.elapsed() < timeoutMs) return;
     timer->stop();
     timer->deleteLater();
-    delete clock;
     if (modal == nullptr) return;
     QPointer<QWidget> guard = modal;
     act(modal);
@@ -110,15 +113,19 @@ inline void CloseEverything() {
   QTRY_VERIFY(!AnyWindowOpen());
 }
 
+// What a window test function holds while it runs, made by init() and
+// dropped by FinishWindowTest; the watchdog goes before the log.
+struct WindowTestFixture {
+  MessageLog messages;
+  ModalWatchdog watchdog;
+};
+
 // The end of every window test function: closes every window, drops the
-// message log and the watchdog, and fails if a modal window was left up.
-inline void FinishWindowTest(MessageLog*& messages, ModalWatchdog*& watchdog) {
-  const bool modalLeftUp = watchdog->fired();
+// fixture, and fails if a modal window was left up.
+inline void FinishWindowTest(std::unique_ptr<WindowTestFixture>& fixture) {
+  const bool modalLeftUp = fixture->watchdog.fired();
   CloseEverything();
-  delete watchdog;
-  watchdog = nullptr;
-  delete messages;
-  messages = nullptr;
+  fixture.reset();
   QVERIFY2(!modalLeftUp, "a modal window was left up");
   QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
