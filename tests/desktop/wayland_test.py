@@ -49,6 +49,20 @@ def start_weston(s):
     s.platform = "wayland"
 
 
+def weston_click(s, x, y, settle=0.1):
+    """A click at (x, y) as Weston sees it. Weston's X11 backend takes the
+    pointer's place from the motion events alone, and a move and a press sent
+    together can reach it as a press at the old place; so the pointer moves
+    in two steps, and the press follows once Weston has had time to see it."""
+    x, y = int(x), int(y)
+    s.xdotool("mousemove", str(x + 1), str(y + 1))
+    time.sleep(0.05)
+    s.xdotool("mousemove", str(x), str(y))
+    time.sleep(0.15)
+    s.xdotool("click", "1")
+    time.sleep(settle)
+
+
 def scene(s):
     """The program's windows as Weston shows them, top first: (title, left,
     top, right, bottom), the frame Qt draws included."""
@@ -90,13 +104,13 @@ def body(program):
             accessible place is counted from the window's client area."""
             x0, y0 = main_client_origin()
             x, y, w, h = s.extents(mw.find(s, identifier))
-            s.click(x0 + x + w // 2, y0 + y + h // 2, settle=0.3)
+            weston_click(s, x0 + x + w // 2, y0 + y + h // 2, settle=0.3)
 
         def open_help_item(downs):
             """The menu "帮助" opened with a click, an item chosen by keys."""
             x0, y0 = main_client_origin()
             x, y, w, h = s.extents(s.control("帮助", role="menu item"))
-            s.click(x0 + x + w // 2, y0 + y + h // 2, settle=0.5)
+            weston_click(s, x0 + x + w // 2, y0 + y + h // 2, settle=0.5)
             s.key(*(["Down"] * downs), "Return", settle=0.3)
 
         def spot_outside(inner, outer):
@@ -124,7 +138,7 @@ def body(program):
                 expect(lambda: titles(s)[:2], [title, mw.TITLE], "the stacking before the click",
                        timeout=5)
                 x, y = spot_outside(view(s, title), view(s, mw.TITLE))
-                s.click(x, y, settle=0.5)
+                weston_click(s, x, y, settle=0.5)
                 expect(lambda: titles(s)[:2], [title, mw.TITLE], "the stacking after the click",
                        timeout=3)
                 # Still focused: Esc closes it, and the main window is back.
@@ -139,11 +153,11 @@ def body(program):
             # Qt draws the frame on Wayland, with a minimise button (third
             # from the right, 63 pixels from the right edge) on every window.
             _, left, top, right, bottom = view(s, MESSAGE_CAPTION)
-            s.click(right - 63, top + 15, settle=0.5)
+            weston_click(s, right - 63, top + 15, settle=0.5)
             expect(lambda: view(s, MESSAGE_CAPTION), None, "the box after its minimise button",
                    timeout=3)
             x, y = spot_outside((None, left, top, right, bottom), view(s, mw.TITLE))
-            s.click(x, y, settle=0.5)
+            weston_click(s, x, y, settle=0.5)
             # Weston brings a window's children back with it.
             expect(lambda: titles(s)[:2], [MESSAGE_CAPTION, mw.TITLE],
                    "the stacking after a click on the main window", timeout=3)
@@ -155,7 +169,7 @@ def body(program):
             wait_until(lambda: view(s, FORMULA_TITLE), 10, what="the formula window")
             expect(lambda: titles(s)[0], FORMULA_TITLE, "the top window once opened", timeout=5)
             x, y = spot_outside(view(s, FORMULA_TITLE), view(s, mw.TITLE))
-            s.click(x, y, settle=0.5)
+            weston_click(s, x, y, settle=0.5)
             expect(lambda: titles(s)[0], mw.TITLE, "the top window after a click on the main",
                    timeout=5)
             open_help_item(1)
