@@ -30,8 +30,10 @@ VELQUIST_DISPLAY_PACKAGES=(
   xvfb xauth x11-utils imagemagick fonts-wqy-microhei xdotool
 )
 # The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
+# Both are the release's default Clang (14 on Debian 12, 19 on Debian 13):
+# libclang-rt-dev brings the runtime of whichever clang is the default.
 VELQUIST_FUZZ_PACKAGES=(
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
 )
 
 # ensure_packages PKG...: installs those not yet installed. As root that is one
