@@ -38,6 +38,7 @@ base=$(chroot_base "$release")
 root=$(mktemp -d "/var/tmp/velquist-$release.XXXXXX")
 cleanup() {
   local status=$?
+  chroot_keep_downloads "$base" "$root"
   chroot_unmount_all "$root"
   chroot_remove "$root" || status=1
   exit $status
@@ -90,6 +91,7 @@ echo "built on Debian $release: $deb"
 # minimal chroot of RELEASE and checks it there; it comes with the packaging
 # work. This is the one place that calls it.
 if [ -f "$VELQUIST_ROOT/tests/packaging/clean_install.sh" ]; then
+  [ -z "${VELQUIST_CLEAN_INSTALL_PACKAGES+set}" ] || ensure_packages "${VELQUIST_CLEAN_INSTALL_PACKAGES[@]}"
   bash "$VELQUIST_ROOT/tests/packaging/clean_install.sh" "$deb" "$release"
 else
   echo "NOT CHECKED: tests/packaging/clean_install.sh is not in this checkout yet, so the package's clean install on Debian $release is not checked here."

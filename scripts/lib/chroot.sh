@@ -123,18 +123,29 @@ EOF
     chroot "$dir" apt-get clean
     chroot_unmount_all "$dir"
     tar -C "$dir" --numeric-owner -czf "$base.tmp" . && mv "$base.tmp" "$base"
+    # The downloads of the old base go with it, so that they do not pile up.
+    rm -rf "$(chroot_downloads "$base")"
   ) 9>"$VELQUIST_CHROOT_CACHE/chroot/.lock" || return 1
   echo "$base"
 }
 
+# chroot_downloads BASE: the folder that keeps the .debs apt fetched in
+# chroots of BASE.
+chroot_downloads() {
+  echo "$VELQUIST_CHROOT_CACHE/apt/$(basename "$1" .tar.gz)"
+}
+
 # chroot_unpack BASE ROOT: a fresh chroot in the new folder ROOT from BASE,
-# with /proc, /sys, /dev and /dev/pts mounted and apt's downloads kept in the
-# cache. chroot_unmount_all and chroot_remove undo it.
+# with /proc, /sys, /dev and /dev/pts mounted and the .debs fetched before at
+# hand. chroot_keep_downloads, chroot_unmount_all and chroot_remove undo it.
 chroot_unpack() {
-  local base=$1 root=$2 name
-  name=$(basename "$base" .tar.gz)
-  mkdir -p "$root" "$VELQUIST_CHROOT_CACHE/apt/$name"
+  local base=$1 root=$2 downloads
+  downloads=$(chroot_downloads "$base")
+  mkdir -p "$root" "$downloads"
   tar -C "$root" --numeric-owner -xzf "$base"
+  # Linked in rather than mounted, so that chroots running side by side do
+  # not wait on one another's lock of apt's download folder.
+  find "$downloads" -maxdepth 1 -name '*.deb' -exec cp -al -t "$root/var/cache/apt/archives" {} +
   cp -L /etc/resolv.conf "$root/etc/resolv.conf"
   # The chroot is thrown away after the run: dpkg need not wait for each
   # file to reach the disk, which makes installing several times faster.
@@ -146,7 +157,15 @@ chroot_unpack() {
   # A pty instance of its own, so that nothing in the chroot touches the host's.
   mount -t devpts -o newinstance,ptmxmode=0666,gid=5,mode=620 devpts "$root/dev/pts"
   mount -t tmpfs -o mode=1777 tmpfs "$root/dev/shm"
-  mount --bind "$VELQUIST_CHROOT_CACHE/apt/$name" "$root/var/cache/apt/archives"
+}
+
+# chroot_keep_downloads BASE ROOT: keeps the .debs apt fetched in ROOT for
+# the next chroot of BASE.
+chroot_keep_downloads() {
+  local downloads
+  downloads=$(chroot_downloads "$1")
+  [ -d "$2/var/cache/apt/archives" ] || return 0
+  find "$2/var/cache/apt/archives" -maxdepth 1 -name '*.deb' -exec cp -aln -t "$downloads" {} + || true
 }
 
 # chroot_unmount_all ROOT: unmounts everything below ROOT, deepest first.
