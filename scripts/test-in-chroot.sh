@@ -19,7 +19,6 @@ if [ "$(id -u)" -ne 0 ]; then
   echo "$0 makes and enters a chroot, which needs root; run it as root (sudo)." >&2
   exit 1
 fi
-ensure_packages "${VELQUIST_CHROOT_PACKAGES[@]}"
 
 mirror=$(debian_mirror)
 reachable=0
@@ -34,6 +33,7 @@ case $reachable in
      exit 1 ;;
 esac
 
+ensure_packages "${VELQUIST_CHROOT_PACKAGES[@]}"
 base=$(chroot_base "$release")
 root=$(mktemp -d "/var/tmp/velquist-$release.XXXXXX")
 cleanup() {
