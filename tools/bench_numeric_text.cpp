@@ -207,6 +207,16 @@ void FormatAll(benchmark::State& state, const std::vector<T>* values) {
 
 // ------------------------------------------------------------------ ratios ---
 
+// A run that stopped with an error (or, from Google Benchmark 1.8 on, was
+// skipped with a message) has no time worth a ratio.
+bool Failed(const benchmark::BenchmarkReporter::Run& run) {
+#if VELQUIST_BENCHMARK_RUN_HAS_SKIPPED
+  return run.skipped != benchmark::internal::NotSkipped;
+#else
+  return run.error_occurred;
+#endif
+}
+
 // Keeps each run's time per item while the console reporter prints as usual.
 class RecordingReporter : public benchmark::ConsoleReporter {
  public:
@@ -216,7 +226,7 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.error_occurred || run.report_big_o || run.report_rms) continue;
+      if (Failed(run) || run.report_big_o || run.report_rms) continue;
       // With repetitions the fastest one stands for the family: other work on
       // the machine only ever adds time. The mean serves when only aggregates
       // are reported.

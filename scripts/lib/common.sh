@@ -50,8 +50,10 @@ VELQUIST_DESKTOP_TEST_PACKAGES=(
 VELQUIST_DISPLAY_PACKAGES+=(openbox)
 VELQUIST_DESKTOP_TEST_PACKAGES+=(weston qt6-wayland)
 # The fuzz targets (scripts/fuzz.sh) need Clang with its libFuzzer runtime.
+# Both are the release's default Clang (14 on Debian 12, 19 on Debian 13):
+# libclang-rt-dev brings the runtime of whichever clang is the default.
 VELQUIST_FUZZ_PACKAGES=(
-  clang libclang-rt-14-dev
+  clang libclang-rt-dev
 )
 # The clean-install check (scripts/package.sh --check): the minimal chroot,
 # piuparts, and the X server and tools that look at the program from outside

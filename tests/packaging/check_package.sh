@@ -31,12 +31,6 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Maintainer) == "Velquist authors <"*"@example.com>" ]] || fail "maintainer is '$(field Maintainer)'"
 depends=$(field Depends)
 echo "Depends: $depends"
-# dpkg-shlibdeps names each library package the program links with a version
-# floor; a package without them would install and then fail to start. (Qt GUI
-# comes through Qt Widgets when the program calls none of its functions.)
-for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6; do
-  grep -Eq "(^|, )${lib//+/\\+} \(>= [^)]+\)(,|$)" <<<"$depends" || fail "Depends lacks $lib with a version: $depends"
-done
 
 echo "== unpacked files"
 # Everything lives under /usr, in the folders of the program, the menu, the
@@ -71,6 +65,44 @@ for side in 16 32 48 64 128 256; do
     || fail "no ${side} px PNG at ${png#"$root"}: $(file -b "$png")"
 done
 echo "program, desktop entry, metainfo and icons are in place"
+
+echo "== dependencies"
+# Every shared library the program links must come with a package that
+# Depends names, as dpkg-shlibdeps finds them; a package without them would
+# install and then fail to start. Qt's packages need a version floor as well,
+# since the program needs the Qt it was built with or newer (others, such as
+# libglx0 in the sanitizer build, declare none). The packages are looked up
+# here rather than named, since releases name them differently (Debian 13's
+# 64-bit time_t transition renamed libqt6core6 to libqt6core6t64).
+# owner PATH: the installed package that holds the library file PATH, under
+# whichever of the merged /usr spellings dpkg recorded it.
+owner() {
+  local real candidate
+  real=$(realpath "$1")
+  for candidate in "$1" "$real" "${real#/usr}" "/usr${1#/usr}"; do
+    dpkg-query -S "$candidate" 2>/dev/null | sed -n '1s/^\([^:,]*\).*/\1/p' | grep . && return 0
+  done
+  return 1
+}
+# The libraries the program itself names (not theirs), where the loader finds them.
+needed=$(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }')
+libraries=$(ldd "$program" | awk 'NR == FNR { needed[$1] = 1; next }
+  $2 == "=>" && ($1 in needed) { print $1, $3 }' <(echo "$needed") -)
+[ "$(wc -l <<<"$libraries")" -eq "$(wc -l <<<"$needed")" ] \
+  || fail "the loader does not find every library the program needs: $(ldd "$program")"
+for lib in libQt6Core.so.6 libQt6Widgets.so.6; do
+  grep -q "^$lib " <<<"$libraries" || fail "the program does not link $lib: $libraries"
+done
+while read -r soname path; do
+  pkg=$(owner "$path") || fail "$soname ($path) comes from no installed package"
+  if [[ $soname == libQt6* ]]; then
+    pattern=' \(>= [^)]+\)' need="$pkg with a version"
+  else
+    pattern='( \(>= [^)]+\))?' need=$pkg
+  fi
+  grep -Eq "(^|, )${pkg//+/\\+}$pattern(,|$)" <<<"$depends" || fail "Depends lacks $need (for $soname): $depends"
+  echo "$soname: $pkg"
+done <<<"$libraries"
 
 # Whatever this script started ends with it, however it ends.
 started=()
