@@ -550,10 +550,16 @@ class Session:
         found = []
         for root in roots:
             for acc in self._walk(root):
-                if acc.name == name and (role is None or acc.getRoleName() == role):
+                if acc.name == name and (role is None or self.has_role(acc, role)):
                     if acc not in found:
                         found.append(acc)
         return found
+
+    def has_role(self, acc, role):
+        """Whether acc has the role named in AT-SPI's classic words ("push
+        button", "radio button", "menu item", "label"...). The role itself is
+        compared, not its name: newer AT-SPI names a push button "button"."""
+        return acc.getRole() == getattr(self.atspi, "ROLE_" + role.upper().replace(" ", "_"))
 
     def control(self, name, within=None, role=None):
         key = (name, within, role)

@@ -163,7 +163,7 @@ def body(program):
                 if not allowed:
                     return f"a message box appeared: {frames[0].name}"
                 frame = frames[0]
-                texts = [a.name for a in s._walk(frame) if a.getRoleName() == "label" and a.name]
+                texts = [a.name for a in s._walk(frame) if s.has_role(a, "label") and a.name]
                 if len(texts) != 1 or texts[0] not in messages:
                     return f"message {texts} under the caption {frame.name}"
                 s.key("Return", settle=0.15)

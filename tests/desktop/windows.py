@@ -30,9 +30,9 @@ def body(program):
             s.click_control(mw.find(s, "圆计算"))
             box = s.wait_frame(MESSAGE_CAPTION)
             s.wait_window(MESSAGE_CAPTION)
-            texts = [a.name for a in s._walk(box) if a.getRoleName() == "label" and a.name]
+            texts = [a.name for a in s._walk(box) if s.has_role(a, "label") and a.name]
             assert texts == [MISSING_DIAMETER], f"message texts {texts}"
-            buttons = [a.name for a in s._walk(box) if a.getRoleName() == "push button"]
+            buttons = [a.name for a in s._walk(box) if s.has_role(a, "push button")]
             assert buttons == [ok_words()], f"buttons {buttons}"
             # Task-modal: the main window takes no click and no key meanwhile.
             diameter = mw.find(s, "圆直径编辑框")
