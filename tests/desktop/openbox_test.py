@@ -209,12 +209,7 @@ def body(program):
              formula_brought_forward),
         ]
 
-        def reset():
-            if s.program_process is not None:
-                s.stop_program()
-            s.start_program()
-
-        return run_table("openbox", cases, lambda case: case[1](), reset)
+        return run_table("openbox", cases, lambda case: case[1](), s.restart_program)
 
 
 if __name__ == "__main__":

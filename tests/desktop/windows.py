@@ -102,12 +102,7 @@ def body(program):
             ("Esc closes the main window and ends the program with 0", escape_main),
         ]
 
-        def reset():
-            if s.program_process is not None:
-                s.stop_program()
-            s.start_program()
-
-        return run_table("windows", cases, lambda case: case[1](), reset)
+        return run_table("windows", cases, lambda case: case[1](), s.restart_program)
 
 
 if __name__ == "__main__":
