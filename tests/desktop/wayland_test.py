@@ -49,16 +49,30 @@ def start_weston(s):
     s.platform = "wayland"
 
 
+_POINTER_ARRIVED = re.compile(r"wl_pointer@\d+\.(?:enter|motion)\(")
+
+
 def weston_click(s, x, y, settle=0.1):
-    """A click at (x, y) as Weston sees it. Weston's X11 backend takes the
-    pointer's place from the motion events alone, and a move and a press sent
-    together can reach it as a press at the old place; so the pointer moves
-    in two steps, and the press follows once Weston has had time to see it."""
+    """A click at (x, y) as the program sees it through Weston. Weston's X11
+    backend takes the pointer's place from the motion events alone, and a
+    press sent before Weston has passed the move on reaches the program at
+    the old place, or nowhere, on a loaded machine. So the pointer moves, and
+    the press follows only once the program has been told of the pointer's
+    new place (wl_pointer.enter or .motion in its WAYLAND_DEBUG log); every
+    target here is a surface of the program's own."""
     x, y = int(x), int(y)
-    s.xdotool("mousemove", str(x + 1), str(y + 1))
-    time.sleep(0.05)
-    s.xdotool("mousemove", str(x), str(y))
-    time.sleep(0.15)
+    for attempt in range(3):
+        s.xdotool("mousemove", str(x + 1), str(y + 1))
+        time.sleep(0.05)
+        seen = len(s.log_text("program"))
+        s.xdotool("mousemove", str(x), str(y))
+        try:
+            wait_until(lambda: _POINTER_ARRIVED.search(s.log_text("program"), seen), 3, 0.05,
+                       f"the pointer at ({x}, {y}) to reach the program")
+            break
+        except SessionError:
+            if attempt == 2:
+                raise
     s.xdotool("click", "1")
     time.sleep(settle)
 
