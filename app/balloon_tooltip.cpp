@@ -65,19 +65,19 @@ QRegion OpaqueRegion(const QImage& image) {
 
 // The outline of a balloon in a width × height picture: the rounded body and
 // the pointer at its top or bottom edge, on the left or the right.
-QPainterPath BalloonShape(const QRectF& body, int width, int height, bool below, bool pointer_left) {
+QPainterPath BalloonShape(const QRectF& body, int width, int height, bool below, bool pointerLeft) {
   QPainterPath shape;
   shape.addRoundedRect(body, kBalloonRadius, kBalloonRadius);
-  const qreal tip_x = (pointer_left ? kStemOffset : width - 1 - kStemOffset) + 0.5;
-  const qreal tip_y = below ? 0.5 : height - 0.5;
+  const qreal tipX = (pointerLeft ? kStemOffset : width - 1 - kStemOffset) + 0.5;
+  const qreal tipY = below ? 0.5 : height - 0.5;
   // The pointer's foot reaches a pixel into the body so that the union has
   // no seam; one side is upright, the other slants towards the body.
-  const qreal foot_y = below ? body.top() + 1 : body.bottom() - 1;
-  const qreal far_x = pointer_left ? tip_x + kStemWidth : tip_x - kStemWidth;
+  const qreal footY = below ? body.top() + 1 : body.bottom() - 1;
+  const qreal farX = pointerLeft ? tipX + kStemWidth : tipX - kStemWidth;
   QPainterPath pointer;
-  pointer.moveTo(tip_x, tip_y);
-  pointer.lineTo(tip_x, foot_y);
-  pointer.lineTo(far_x, foot_y);
+  pointer.moveTo(tipX, tipY);
+  pointer.lineTo(tipX, footY);
+  pointer.lineTo(farX, footY);
   pointer.closeSubpath();
   return shape.united(pointer).simplified();
 }
@@ -187,8 +187,8 @@ bool TooltipHost::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void TooltipHost::Arm(QWidget* control, QPoint global_pos) {
-  last_pos_ = global_pos;
+void TooltipHost::Arm(QWidget* control, QPoint globalPos) {
+  last_pos_ = globalPos;
   int delay = QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay);
   if (hovered_ != control) {
     if (isVisible()) delay /= kReshowDivisor;
@@ -231,27 +231,27 @@ void TooltipHost::HideTip() {
 void TooltipHost::Layout(const QStringList& lines, QPoint anchor, const QRect& screen) {
   const QFont font = QToolTip::font();
   const QFontMetrics metrics(font);
-  int text_width = 0;
-  for (const QString& line : lines) text_width = std::max(text_width, metrics.horizontalAdvance(line));
-  const int text_height = metrics.height() + (lines.size() - 1) * metrics.lineSpacing();
+  int textWidth = 0;
+  for (const QString& line : lines) textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
+  const int textHeight = metrics.height() + (lines.size() - 1) * metrics.lineSpacing();
 
-  const int pad_x = balloon_ ? kBalloonPaddingX : kPlainPaddingX;
-  const int pad_y = balloon_ ? kBalloonPaddingY : kPlainPaddingY;
-  const int body_width = text_width + 2 * pad_x;
-  const int body_height = text_height + 2 * pad_y;
+  const int padX = balloon_ ? kBalloonPaddingX : kPlainPaddingX;
+  const int padY = balloon_ ? kBalloonPaddingY : kPlainPaddingY;
+  const int bodyWidth = textWidth + 2 * padX;
+  const int bodyHeight = textHeight + 2 * padY;
   const int stem = balloon_ ? kStemHeight : 0;
-  const int width = body_width;
-  const int height = body_height + stem;
+  const int width = bodyWidth;
+  const int height = bodyHeight + stem;
 
   // The body hangs below and to the right of the pointer unless the screen
   // ends there; then it flips up or left, and the pointer with it.
   QPoint origin;
   bool below = true;
-  bool pointer_left = true;
+  bool pointerLeft = true;
   if (balloon_) {
     below = anchor.y() + kStemGap + height <= screen.bottom() + 1;
-    pointer_left = anchor.x() - kStemOffset + width <= screen.right() + 1;
-    origin.setX(pointer_left ? anchor.x() - kStemOffset : anchor.x() - (width - 1 - kStemOffset));
+    pointerLeft = anchor.x() - kStemOffset + width <= screen.right() + 1;
+    origin.setX(pointerLeft ? anchor.x() - kStemOffset : anchor.x() - (width - 1 - kStemOffset));
     origin.setY(below ? anchor.y() + kStemGap : anchor.y() - kStemGap - height + 1);
   } else {
     origin = anchor + kPlainOffset;
@@ -265,9 +265,9 @@ void TooltipHost::Layout(const QStringList& lines, QPoint anchor, const QRect& s
   const QColor base = palette.color(QPalette::Inactive, QPalette::ToolTipBase);
   const QColor ink = palette.color(QPalette::Inactive, QPalette::ToolTipText);
 
-  const int body_top = below ? stem : 0;
-  const QRectF body(0.5, body_top + 0.5, width - 1, body_height - 1);
-  const QPainterPath shape = balloon_ ? BalloonShape(body, width, height, below, pointer_left) : RectShape(body);
+  const int bodyTop = below ? stem : 0;
+  const QRectF body(0.5, bodyTop + 0.5, width - 1, bodyHeight - 1);
+  const QPainterPath shape = balloon_ ? BalloonShape(body, width, height, below, pointerLeft) : RectShape(body);
 
   picture_ = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
   picture_.fill(Qt::transparent);
@@ -282,7 +282,7 @@ void TooltipHost::Layout(const QStringList& lines, QPoint anchor, const QRect& s
     painter.setPen(ink);
     // Plain drawText neither breaks lines nor treats '&' as a mnemonic.
     for (int i = 0; i < lines.size(); ++i) {
-      painter.drawText(QPoint(pad_x, body_top + pad_y + metrics.ascent() + i * metrics.lineSpacing()),
+      painter.drawText(QPoint(padX, bodyTop + padY + metrics.ascent() + i * metrics.lineSpacing()),
                        lines[i]);
     }
   }

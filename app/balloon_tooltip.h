@@ -55,7 +55,7 @@ class TooltipHost : public QWidget {
   QPoint anchor() const { return anchor_; }
 
   explicit TooltipHost(bool balloon);
-  void Arm(QWidget* control, QPoint global_pos);
+  void Arm(QWidget* control, QPoint globalPos);
   void ShowTip();
   void HideTip();
   void Layout(const QStringList& lines, QPoint anchor, const QRect& screen);

@@ -85,11 +85,11 @@ void DrawFocusRectangle(QPainter* painter, const QRect& rect, const QColor& colo
   painter->restore();
 }
 
-const CornerGradient& RingGradient(QStyle::State state, bool is_default) {
+const CornerGradient& RingGradient(QStyle::State state, bool isDefault) {
   if (state & QStyle::State_Sunken) return kPressedRing;
   if (state & QStyle::State_MouseOver) return kHotRing;
   if (state & (QStyle::State_On | QStyle::State_NoChange)) return kCheckedRing;
-  if ((state & QStyle::State_HasFocus) || is_default) return kFocusedRing;
+  if ((state & QStyle::State_HasFocus) || isDefault) return kFocusedRing;
   return kNormalRing;
 }
 
@@ -304,7 +304,7 @@ QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComple
   // The height of the caption as drawn, from the fonts its characters come
   // from: a Chinese caption keeps its place whatever Latin family heads the
   // interface font (Cantarell is taller than DejaVu Sans at the same size).
-  const int caption_height = box->text.isEmpty() ? 0 : box->fontMetrics.boundingRect(box->text).height();
+  const int captionHeight = box->text.isEmpty() ? 0 : box->fontMetrics.boundingRect(box->text).height();
   switch (sub) {
     case SC_GroupBoxLabel: {
       if (box->text.isEmpty()) return QRect();
@@ -316,12 +316,12 @@ QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComple
       } else if (align & Qt::AlignRight) {
         x = r.right() + 1 - kGroupCaptionRight - width;
       }
-      return QRect(x, r.y(), width, caption_height);
+      return QRect(x, r.y(), width, captionHeight);
     }
     case SC_GroupBoxFrame:
-      return r.adjusted(0, caption_height / 2, 0, 0);
+      return r.adjusted(0, captionHeight / 2, 0, 0);
     case SC_GroupBoxContents:
-      return r.adjusted(4, std::max(caption_height, 4) + 2, -4, -4);
+      return r.adjusted(4, std::max(captionHeight, 4) + 2, -4, -4);
     default:
       return QProxyStyle::subControlRect(control, option, sub, widget);
   }
@@ -389,10 +389,10 @@ void SkinStyle::DrawPushButtonBevel(const QStyleOption* option, QPainter* painte
   if (!enabled) {
     painter->fillRect(ring, QColor(kButtonDisabledFill));
   } else {
-    const bool is_default = button->features & QStyleOptionButton::DefaultButton;
-    FillGradient(painter, ring, RingGradient(option->state, is_default));
-    const bool pressed_face = option->state & (State_Sunken | State_On | State_NoChange);
-    FillGradient(painter, inner, pressed_face ? kPressedFace : kNormalFace);
+    const bool isDefault = button->features & QStyleOptionButton::DefaultButton;
+    FillGradient(painter, ring, RingGradient(option->state, isDefault));
+    const bool pressedFace = option->state & (State_Sunken | State_On | State_NoChange);
+    FillGradient(painter, inner, pressedFace ? kPressedFace : kNormalFace);
   }
 
   // The border without its four corner pixels: corners rounded by one pixel.
@@ -491,12 +491,12 @@ void SkinStyle::DrawEditFrame(const QStyleOption* option, QPainter* painter, boo
   const QRect& r = option->rect;
   const QColor face = ButtonFace(option);
   const bool enabled = option->state & State_Enabled;
-  const bool read_only = option->state & State_ReadOnly;
-  const int scheme_index = std::clamp(scheme_, 1, 3) - 1;
+  const bool readOnly = option->state & State_ReadOnly;
+  const int schemeIndex = std::clamp(scheme_, 1, 3) - 1;
   const QColor outer =
-      enabled ? QColor(kEditOuterLine[scheme_index]) : Darker(face, kEditDisabledOuterDarken);
+      enabled ? QColor(kEditOuterLine[schemeIndex]) : Darker(face, kEditDisabledOuterDarken);
   // The system's window colour is what an editable box's text area shows.
-  const QColor inner = (!enabled || read_only)
+  const QColor inner = (!enabled || readOnly)
                            ? face
                            : QApplication::palette().color(QPalette::Normal, QPalette::Base);
   if (fill) painter->fillRect(r.adjusted(2, 2, -2, -2), option->palette.brush(QPalette::Base));
