@@ -138,7 +138,8 @@ void FatalError() {
   // No handler of the program's windows may run from here on.
   for (QWidget* w : QApplication::topLevelWidgets()) w->setEnabled(false);
   GiveProgramIcon();
-  ShowMessage(QStringLiteral("Velquist 无法启动：程序的窗口无法打开。"), kStyleStop, QStringLiteral("错误"));
+  ShowMessage(QStringLiteral("Velquist 无法启动：程序的窗口无法打开。"), kStyleStop,
+              QStringLiteral("错误"));
   s.cleanup = nullptr;
   ReleasePlatform();
   std::exit(-1);

@@ -181,8 +181,7 @@ bool TooltipHost::eventFilter(QObject* watched, QEvent* event) {
       }
       if (shown_tool_ == control) HideTip();
       break;
-    default:
-      break;
+    default: break;
   }
   return false;
 }
@@ -232,7 +231,8 @@ void TooltipHost::Layout(const QStringList& lines, QPoint anchor, const QRect& s
   const QFont font = QToolTip::font();
   const QFontMetrics metrics(font);
   int textWidth = 0;
-  for (const QString& line : lines) textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
+  for (const QString& line : lines)
+    textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
   const int textHeight = metrics.height() + (lines.size() - 1) * metrics.lineSpacing();
 
   const int padX = balloon_ ? kBalloonPaddingX : kPlainPaddingX;
@@ -267,7 +267,8 @@ void TooltipHost::Layout(const QStringList& lines, QPoint anchor, const QRect& s
 
   const int bodyTop = below ? stem : 0;
   const QRectF body(0.5, bodyTop + 0.5, width - 1, bodyHeight - 1);
-  const QPainterPath shape = balloon_ ? BalloonShape(body, width, height, below, pointerLeft) : RectShape(body);
+  const QPainterPath shape =
+      balloon_ ? BalloonShape(body, width, height, below, pointerLeft) : RectShape(body);
 
   picture_ = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
   picture_.fill(Qt::transparent);

@@ -62,13 +62,13 @@ class TooltipHost : public QWidget {
 
   bool balloon_;
   QHash<const QObject*, Tool> tools_;
-  QPointer<QWidget> hovered_;       // the tool under the mouse
-  QPointer<QWidget> shown_tool_;    // the tool whose tip is up
-  bool dismissed_ = false;          // hidden by a click or time-out until the mouse leaves
-  QPoint last_pos_;                 // last pointer position over a tool
+  QPointer<QWidget> hovered_;     // the tool under the mouse
+  QPointer<QWidget> shown_tool_;  // the tool whose tip is up
+  bool dismissed_ = false;        // hidden by a click or time-out until the mouse leaves
+  QPoint last_pos_;               // last pointer position over a tool
   QPoint anchor_;
   QStringList lines_;
-  QImage picture_;                  // the tip as painted, with its shape in the alpha channel
+  QImage picture_;  // the tip as painted, with its shape in the alpha channel
   QTimer wake_up_;
   QTimer fall_asleep_;
 };

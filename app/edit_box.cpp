@@ -29,8 +29,8 @@ constexpr bool IsControlCharacter(char16_t code) {
 // the exception QLineEdit makes, and so they are tested like any character.
 bool IsShortcut(const QKeyEvent& event) {
   const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
-  const bool control = modifiers == Qt::ControlModifier ||
-                       modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+  const bool control =
+      modifiers == Qt::ControlModifier || modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
   return control && event.text().front().category() != QChar::Other_Format;
 }
 
@@ -43,7 +43,8 @@ EditBox::EditBox(EditInputMode mode, QWidget* parent) : QLineEdit(parent), mode_
   // while another window is active; these boxes hide it whenever they are
   // unfocused, and an unfocused box in an active window has no selection.
   QPalette colours = palette();
-  colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Inactive, QPalette::Base));
+  colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                   colours.color(QPalette::Inactive, QPalette::Base));
   colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                    colours.color(QPalette::Inactive, QPalette::Text));
   setPalette(colours);
@@ -59,12 +60,9 @@ bool EditBox::Accepts(QChar c) const {
   if (IsControlCharacter(code)) return true;
   const bool digit = code >= u'0' && code <= u'9';
   switch (mode_) {
-    case EditInputMode::IntegerText:
-      return digit || code == u'-';
-    case EditInputMode::DoubleNumber:
-      return digit || code == u'-' || code == u'.';
-    case EditInputMode::ReadOnly:
-      break;
+    case EditInputMode::IntegerText: return digit || code == u'-';
+    case EditInputMode::DoubleNumber: return digit || code == u'-' || code == u'.';
+    case EditInputMode::ReadOnly: break;
   }
   return false;
 }
@@ -143,7 +141,8 @@ void EditBox::RewriteAsNumber() {
   if (number == old) return;
 
   const int caret = hasSelectedText() ? selectionStart() : cursorPosition();
-  const QString rewritten = QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size()));
+  const QString rewritten =
+      QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size()));
   setText(rewritten);
   // Placing the caret clears the selection; QLineEdit scrolls to it.
   setCursorPosition(std::min(caret, static_cast<int>(rewritten.size())));

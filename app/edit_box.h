@@ -10,9 +10,9 @@ class QKeyEvent;
 namespace velquist {
 
 enum class EditInputMode {
-  ReadOnly,     // the user cannot change the text; still a tab stop
-  IntegerText,  // typing takes only "0"-"9" and "-"
-  DoubleNumber, // typing takes only "0"-"9", "-" and "."; rewritten as a number on focus loss
+  ReadOnly,      // the user cannot change the text; still a tab stop
+  IntegerText,   // typing takes only "0"-"9" and "-"
+  DoubleNumber,  // typing takes only "0"-"9", "-" and "."; rewritten as a number on focus loss
 };
 
 // Typed printable characters, from the keyboard or committed by an input

@@ -74,8 +74,10 @@ std::string ToGbk(const QString& text) {
   // nothing and AppendRun turns it into "?": digits stay digits, and nothing
   // else can join them.
   QStringEncoder encoder("GBK");
-  const QByteArray encodedRuns = encoder.isValid() ? QByteArray(encoder.encode(runs)) : QByteArray();
-  const std::string_view encoded(encodedRuns.constData(), static_cast<std::size_t>(encodedRuns.size()));
+  const QByteArray encodedRuns =
+      encoder.isValid() ? QByteArray(encoder.encode(runs)) : QByteArray();
+  const std::string_view encoded(encodedRuns.constData(),
+                                 static_cast<std::size_t>(encodedRuns.size()));
   std::size_t next = 0;
 
   for (qsizetype i = 0; i < size;) {

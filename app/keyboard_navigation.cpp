@@ -9,9 +9,7 @@
 namespace velquist {
 namespace {
 
-Qt::KeyboardModifiers Plain(const QKeyEvent& key) {
-  return key.modifiers() & ~Qt::KeypadModifier;
-}
+Qt::KeyboardModifiers Plain(const QKeyEvent& key) { return key.modifiers() & ~Qt::KeypadModifier; }
 
 }  // namespace
 
@@ -27,7 +25,8 @@ KeyboardNavigation::~KeyboardNavigation() {
 }
 
 bool KeyboardNavigation::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || window_ == nullptr || !watched->isWidgetType()) return false;
+  if (event->type() != QEvent::KeyPress || window_ == nullptr || !watched->isWidgetType())
+    return false;
   auto* receiver = static_cast<QWidget*>(watched);
   if (receiver->window() != window_) return false;
   // A key that a control ignores travels on to its parents; it is judged
@@ -65,7 +64,8 @@ bool KeyboardNavigation::HandleKey(QWidget* focused, const QKeyEvent& key) {
 
   if (tab) {
     const bool backwards = key.key() == Qt::Key_Backtab || modifiers == Qt::ShiftModifier;
-    MoveAlongSequence(index, backwards ? -1 : 1, backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    MoveAlongSequence(index, backwards ? -1 : 1,
+                      backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
     return true;
   }
   if (enter) return true;
@@ -74,15 +74,10 @@ bool KeyboardNavigation::HandleKey(QWidget* focused, const QKeyEvent& key) {
   int step = 0;
   switch (key.key()) {
     case Qt::Key_Right:
-    case Qt::Key_Down:
-      step = 1;
-      break;
+    case Qt::Key_Down: step = 1; break;
     case Qt::Key_Left:
-    case Qt::Key_Up:
-      step = -1;
-      break;
-    default:
-      return false;
+    case Qt::Key_Up: step = -1; break;
+    default: return false;
   }
   if (qobject_cast<QRadioButton*>(focused) != nullptr) {
     MoveWithinGroup(index, step);
@@ -93,13 +88,15 @@ bool KeyboardNavigation::HandleKey(QWidget* focused, const QKeyEvent& key) {
 }
 
 bool KeyboardNavigation::TakesPart(const QWidget* control) const {
-  if (control == nullptr || control->window() != window_ || !control->isVisible() || !control->isEnabled()) {
+  if (control == nullptr || control->window() != window_ || !control->isVisible() ||
+      !control->isEnabled()) {
     return false;
   }
   // Qt takes the tab stop away from every radio button of a group but the
   // focused one, for its own chain; here each radio button is a stop, so
   // only a radio button that refuses the focus altogether stays out.
-  if (qobject_cast<const QRadioButton*>(control) != nullptr) return control->focusPolicy() != Qt::NoFocus;
+  if (qobject_cast<const QRadioButton*>(control) != nullptr)
+    return control->focusPolicy() != Qt::NoFocus;
   return (control->focusPolicy() & Qt::TabFocus) != 0;
 }
 
@@ -120,7 +117,8 @@ void KeyboardNavigation::MoveWithinGroup(qsizetype from, int step) {
   for (qsizetype n = 1; n <= count; ++n) {
     QWidget* candidate = sequence_[((from + step * n) % count + count) % count];
     auto* radio = qobject_cast<QRadioButton*>(candidate);
-    if (radio == nullptr || radio->parentWidget() != group || !radio->isVisible() || !radio->isEnabled()) {
+    if (radio == nullptr || radio->parentWidget() != group || !radio->isVisible() ||
+        !radio->isEnabled()) {
       continue;
     }
     radio->setFocus(Qt::TabFocusReason);

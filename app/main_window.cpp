@@ -60,8 +60,8 @@ constexpr QSize kWideRadioSize(60, 24);
 constexpr QSize kButtonSize(64, 24);
 constexpr QSize kWideButtonSize(124, 24);
 
-ControlDefinition Radio(std::string_view name, int x, int y, const char16_t* text, bool selected = false,
-                        QSize size = kRadioSize) {
+ControlDefinition Radio(std::string_view name, int x, int y, const char16_t* text,
+                        bool selected = false, QSize size = kRadioSize) {
   return {Kind::Radio, name, {x, y}, size, text, kNumber, selected};
 }
 ControlDefinition WideRadio(std::string_view name, int x, int y, bool selected = false) {
@@ -73,10 +73,12 @@ ControlDefinition Button(std::string_view name, int x, int y, QSize size = kButt
 ControlDefinition Label(std::string_view name, int x, int y, const char16_t* text) {
   return {Kind::Label, name, {x, y}, kLabelSize, text};
 }
-ControlDefinition Edit(std::string_view name, int x, int y, EditInputMode mode, const char16_t* text = u"") {
+ControlDefinition Edit(std::string_view name, int x, int y, EditInputMode mode,
+                       const char16_t* text = u"") {
   return {Kind::Edit, name, {x, y}, kEditSize, text, mode};
 }
 
+// clang-format off
 const GroupDefinition kGroups[] = {
     {control::分组框1, u"圆的周长面积", QRect(24, 16, 208, 144),
      {Radio(control::圆周长, 8, 24, u"周长", true), Radio(control::圆面积, 72, 24, u"面积"),
@@ -132,8 +134,10 @@ const GroupDefinition kGroups[] = {
       Edit(control::圆直径编辑框1, 92, 80, kNumber), Label("圆计算结果7", 12, 104, u"计 算 结 果"),
       Edit(control::三角形计算结果5, 92, 104, kResult)}},
 };
+// clang-format on
 
 // The fixed order of Tab; every radio button is a stop of its own.
+// clang-format off
 constexpr std::string_view kTabSequence[] = {
     control::圆计算结果编辑框, control::圆直径编辑框, control::圆周率小数点编辑框, control::圆计算, control::圆面积, control::圆周长,
     control::矩形计算结果, control::矩形高, control::矩形宽, control::矩形计算, control::矩形面积, control::矩形周长,
@@ -146,6 +150,7 @@ constexpr std::string_view kTabSequence[] = {
     control::圆周率小数点编辑框1, control::圆周率小数点编辑框2, control::圆周率小数点编辑框3, control::矩形体积, control::矩形长,
     control::矩形表面积,
 };
+// clang-format on
 
 const QString kDiameterTooltip =
     QStringLiteral("圆周长公式=直径*π\r\n圆面积公式=π*(半径的平方)\r\n圆的半径=直径/2");
@@ -184,7 +189,8 @@ class WindowForm final : public FormAccess {
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), form_(std::make_unique<WindowForm>(*this)) {
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), form_(std::make_unique<WindowForm>(*this)) {
   setObjectName(QStringLiteral("MainWindow"));
   BuildMenu();
   client_ = new QWidget(this);
@@ -205,12 +211,15 @@ QString ObjectNameOf(std::string_view name) {
 
 FormAccess& MainWindow::Form() { return *form_; }
 
-QWidget* MainWindow::FindControl(std::string_view name) const { return controls_.value(ObjectNameOf(name)); }
+QWidget* MainWindow::FindControl(std::string_view name) const {
+  return controls_.value(ObjectNameOf(name));
+}
 
 void MainWindow::FailLookup(std::string_view name, const char* wanted) const {
   const QWidget* found = FindControl(name);
   qFatal("main window: no %s named \"%s\"%s%s", wanted, qPrintable(ObjectNameOf(name)),
-         found != nullptr ? ", it is a " : "", found != nullptr ? found->metaObject()->className() : "");
+         found != nullptr ? ", it is a " : "",
+         found != nullptr ? found->metaObject()->className() : "");
 }
 
 void MainWindow::BuildMenu() {
@@ -221,8 +230,10 @@ void MainWindow::BuildMenu() {
   QAction* about = help->addAction(QStringLiteral("关于"));
   formulas->setObjectName(QStringLiteral("查看运算公式"));
   about->setObjectName(QStringLiteral("关于"));
-  connect(formulas, &QAction::triggered, this, [] { OpenWindow(WindowDefinition::FormulaWindow, false); });
-  connect(about, &QAction::triggered, this, [] { OpenWindow(WindowDefinition::AboutWindow, true); });
+  connect(formulas, &QAction::triggered, this,
+          [] { OpenWindow(WindowDefinition::FormulaWindow, false); });
+  connect(about, &QAction::triggered, this,
+          [] { OpenWindow(WindowDefinition::AboutWindow, true); });
 }
 
 void MainWindow::BuildGroups() {
@@ -322,8 +333,8 @@ void MainWindow::ClearRectangleHeight() { form_->WriteText(control::矩形高, "
 void OnMainWindowCreated(MainWindow& window) {
   SetVisualStyle(kProgramSkinScheme);
   TheGlobalState().PiText = kPiText;
-  AttachTooltip(window.Control<EditBox>(control::圆直径编辑框), kDiameterTooltip, TooltipShape::Balloon,
-                TooltipPlacement::AtPointer);
+  AttachTooltip(window.Control<EditBox>(control::圆直径编辑框), kDiameterTooltip,
+                TooltipShape::Balloon, TooltipPlacement::AtPointer);
   AttachTooltip(window.Control<EditBox>(control::矩形高), kHeightTooltip, TooltipShape::Balloon,
                 TooltipPlacement::AtPointer);
 }

@@ -75,11 +75,8 @@ class CaptionFittingMessageBox : public QMessageBox {
       case QEvent::LayoutRequest:
       case QEvent::FontChange:
       case QEvent::StyleChange:
-      case QEvent::WindowTitleChange:
-        FitCaption();
-        break;
-      default:
-        break;
+      case QEvent::WindowTitleChange: FitCaption(); break;
+      default: break;
     }
     return handled;
   }

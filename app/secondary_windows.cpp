@@ -42,8 +42,7 @@ const QString kFormulaText = QStringLiteral(
     u"球的体积计算公式:\r\n"
     u"\r\n"
     u"的计算公式:\r\n"
-    u"的计算公式:\r\n"
-);
+    u"的计算公式:\r\n");
 
 const QString kAboutText = QStringLiteral(
     u"\r\n"
@@ -69,7 +68,8 @@ namespace {
 // of its nine lines in DejaVu Sans (13.97 pixels an empty line); a Latin
 // family with a taller ascent, like Cantarell's 14.41, would otherwise cost a
 // pixel per empty line and push the contact line under the frame.
-void DrawLabelText(QPainter& painter, const QRect& area, Qt::Alignment alignment, const QString& text) {
+void DrawLabelText(QPainter& painter, const QRect& area, Qt::Alignment alignment,
+                   const QString& text) {
   QString lines = text;
   lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
   QTextLayout layout(lines, painter.font(), painter.device());
@@ -82,8 +82,9 @@ void DrawLabelText(QPainter& painter, const QRect& area, Qt::Alignment alignment
     line.setLineWidth(area.width());
     y = std::ceil(y);
     line.setPosition(QPointF(0, y));
-    const bool empty = line.textLength() == 0 ||
-                       (line.textLength() == 1 && lines.at(line.textStart()) == QChar::LineSeparator);
+    const bool empty =
+        line.textLength() == 0 ||
+        (line.textLength() == 1 && lines.at(line.textStart()) == QChar::LineSeparator);
     const qreal height = line.ascent() + line.descent();
     y += empty ? std::round(height) : height;
   }

@@ -79,9 +79,9 @@ inline constexpr int kEditDisabledOuterDarken = 32;  // below button face
 // Group boxes (every scheme).
 inline constexpr QRgb kGroupFrame = qRgb(191, 184, 191);
 inline constexpr int kGroupFrameRadius = 3;
-inline constexpr int kGroupCaptionLeft = 9;    // gap start for left-aligned captions
-inline constexpr int kGroupCaptionRight = 10;  // gap end before the right edge
-inline constexpr int kGroupCaptionPadding = 1; // cleared pixels either side of the text
+inline constexpr int kGroupCaptionLeft = 9;     // gap start for left-aligned captions
+inline constexpr int kGroupCaptionRight = 10;   // gap end before the right edge
+inline constexpr int kGroupCaptionPadding = 1;  // cleared pixels either side of the text
 
 // `face` with `amount` taken from each channel, not below zero.
 inline QColor Darker(const QColor& face, int amount) {

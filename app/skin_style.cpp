@@ -94,11 +94,10 @@ const CornerGradient& RingGradient(QStyle::State state, bool isDefault) {
 }
 
 // The part of `rect` (a radio button's contents) its text covers.
-QRect RadioTextRect(const QStyleOptionButton* button, const QRect& contents,
-                    const QStyle* style) {
-  const QRect text = style->itemTextRect(button->fontMetrics, contents,
-                                         Qt::AlignLeft | Qt::AlignVCenter,
-                                         button->state & QStyle::State_Enabled, button->text);
+QRect RadioTextRect(const QStyleOptionButton* button, const QRect& contents, const QStyle* style) {
+  const QRect text =
+      style->itemTextRect(button->fontMetrics, contents, Qt::AlignLeft | Qt::AlignVCenter,
+                          button->state & QStyle::State_Enabled, button->text);
   return text.adjusted(-1, 0, 1, 0).intersected(button->rect);
 }
 
@@ -231,8 +230,7 @@ void SkinStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* opti
     case PE_IndicatorRadioButton:
       if (IsSkinnedRadioButton(option, widget)) return DrawRadioMark(option, painter);
       break;
-    default:
-      break;
+    default: break;
   }
   QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
@@ -255,8 +253,7 @@ void SkinStyle::drawControl(ControlElement element, const QStyleOption* option, 
     case CE_RadioButton:
       if (IsSkinnedRadioButton(option, widget)) return DrawRadioButton(option, painter, widget);
       break;
-    default:
-      break;
+    default: break;
   }
   QProxyStyle::drawControl(element, option, painter, widget);
 }
@@ -284,11 +281,9 @@ QRect SkinStyle::subElementRect(SubElement element, const QStyleOption* option,
       case SE_RadioButtonFocusRect: {
         const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
         if (button->text.isEmpty()) break;
-        return RadioTextRect(button, subElementRect(SE_RadioButtonContents, option, widget),
-                             this);
+        return RadioTextRect(button, subElementRect(SE_RadioButtonContents, option, widget), this);
       }
-      default:
-        break;
+      default: break;
     }
   }
   return QProxyStyle::subElementRect(element, option, widget);
@@ -304,7 +299,8 @@ QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComple
   // The height of the caption as drawn, from the fonts its characters come
   // from: a Chinese caption keeps its place whatever Latin family heads the
   // interface font (Cantarell is taller than DejaVu Sans at the same size).
-  const int captionHeight = box->text.isEmpty() ? 0 : box->fontMetrics.boundingRect(box->text).height();
+  const int captionHeight =
+      box->text.isEmpty() ? 0 : box->fontMetrics.boundingRect(box->text).height();
   switch (sub) {
     case SC_GroupBoxLabel: {
       if (box->text.isEmpty()) return QRect();
@@ -318,12 +314,9 @@ QRect SkinStyle::subControlRect(ComplexControl control, const QStyleOptionComple
       }
       return QRect(x, r.y(), width, captionHeight);
     }
-    case SC_GroupBoxFrame:
-      return r.adjusted(0, captionHeight / 2, 0, 0);
-    case SC_GroupBoxContents:
-      return r.adjusted(4, std::max(captionHeight, 4) + 2, -4, -4);
-    default:
-      return QProxyStyle::subControlRect(control, option, sub, widget);
+    case SC_GroupBoxFrame: return r.adjusted(0, captionHeight / 2, 0, 0);
+    case SC_GroupBoxContents: return r.adjusted(4, std::max(captionHeight, 4) + 2, -4, -4);
+    default: return QProxyStyle::subControlRect(control, option, sub, widget);
   }
 }
 
@@ -343,8 +336,7 @@ int SkinStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
       // The skin moves a pressed caption itself, and only while pressed.
       if (qobject_cast<const QPushButton*>(widget)) return 0;
       break;
-    default:
-      break;
+    default: break;
   }
   return QProxyStyle::pixelMetric(metric, option, widget);
 }
@@ -365,8 +357,8 @@ void SkinStyle::DrawPushButton(const QStyleOption* option, QPainter* painter,
   DrawPushButtonBevel(option, painter);
   DrawPushButtonLabel(option, painter, widget);
   if ((option->state & State_HasFocus) && (option->state & State_Enabled)) {
-    const QRect face = option->rect.adjusted(kButtonFaceInset, kButtonFaceInset,
-                                             -kButtonFaceInset, -kButtonFaceInset);
+    const QRect face = option->rect.adjusted(kButtonFaceInset, kButtonFaceInset, -kButtonFaceInset,
+                                             -kButtonFaceInset);
     DrawFocusRectangle(painter, face, QColor(kButtonCaption));
   }
 }
@@ -380,12 +372,12 @@ void SkinStyle::DrawPushButtonBevel(const QStyleOption* option, QPainter* painte
   painter->setRenderHint(QPainter::Antialiasing, false);
   painter->fillRect(r, face);  // the outer line, and what shows through the rounded corners
 
-  const QRect border = r.adjusted(kButtonBorderInset, kButtonBorderInset, -kButtonBorderInset,
-                                  -kButtonBorderInset);
-  const QRect ring = r.adjusted(kButtonRingInset, kButtonRingInset, -kButtonRingInset,
-                                -kButtonRingInset);
-  const QRect inner = r.adjusted(kButtonFaceInset, kButtonFaceInset, -kButtonFaceInset,
-                                 -kButtonFaceInset);
+  const QRect border =
+      r.adjusted(kButtonBorderInset, kButtonBorderInset, -kButtonBorderInset, -kButtonBorderInset);
+  const QRect ring =
+      r.adjusted(kButtonRingInset, kButtonRingInset, -kButtonRingInset, -kButtonRingInset);
+  const QRect inner =
+      r.adjusted(kButtonFaceInset, kButtonFaceInset, -kButtonFaceInset, -kButtonFaceInset);
   if (!enabled) {
     painter->fillRect(ring, QColor(kButtonDisabledFill));
   } else {
@@ -434,8 +426,8 @@ void SkinStyle::DrawRadioButton(const QStyleOption* option, QPainter* painter,
     flags |= styleHint(SH_UnderlineShortcut, option, widget) ? Qt::TextShowMnemonic
                                                              : Qt::TextHideMnemonic;
     const QRect contents = subElementRect(SE_RadioButtonContents, option, widget);
-    drawItemText(painter, contents, static_cast<int>(visualAlignment(option->direction,
-                                                                     Qt::Alignment(flags))),
+    drawItemText(painter, contents,
+                 static_cast<int>(visualAlignment(option->direction, Qt::Alignment(flags))),
                  palette, true, button->text, QPalette::WindowText);
   }
   if (option->state & State_HasFocus) {
@@ -458,8 +450,8 @@ void SkinStyle::DrawRadioMark(const QStyleOption* option, QPainter* painter) con
   painter->setRenderHint(QPainter::Antialiasing, true);
   painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
 
-  painter->setPen(QPen(enabled ? QColor(kRadioOuterLine) : Darker(face, kRadioDisabledLineDarken),
-                       1.0));
+  painter->setPen(
+      QPen(enabled ? QColor(kRadioOuterLine) : Darker(face, kRadioDisabledLineDarken), 1.0));
   painter->setBrush(enabled ? QColor(kRadioOuterFill) : Darker(face, kRadioDisabledFillDarken));
   painter->drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
 
@@ -538,9 +530,9 @@ void SkinStyle::DrawGroupBox(const QStyleOptionComplex* option, QPainter* painte
   if ((box->subControls & SC_GroupBoxLabel) && !box->text.isEmpty()) {
     const bool enabled = option->state & State_Enabled;
     QPalette palette = box->palette;
-    palette.setColor(QPalette::WindowText,
-                     box->palette.color(enabled ? QPalette::Normal : QPalette::Disabled,
-                                        QPalette::WindowText));
+    palette.setColor(
+        QPalette::WindowText,
+        box->palette.color(enabled ? QPalette::Normal : QPalette::Disabled, QPalette::WindowText));
     int flags = Qt::AlignCenter;
     flags |= styleHint(SH_UnderlineShortcut, option, widget) ? Qt::TextShowMnemonic
                                                              : Qt::TextHideMnemonic;

@@ -43,8 +43,8 @@ class SkinStyle : public QProxyStyle {
                           QPainter* painter, const QWidget* widget = nullptr) const override;
   QRect subElementRect(SubElement element, const QStyleOption* option,
                        const QWidget* widget = nullptr) const override;
-  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                       SubControl sub, const QWidget* widget = nullptr) const override;
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl sub,
+                       const QWidget* widget = nullptr) const override;
   int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                   const QWidget* widget = nullptr) const override;
   QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,

@@ -79,7 +79,8 @@ class EscapeCloser : public QObject {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Escape) return false;
-    if (key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier)) return false;
+    if (key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier))
+      return false;
     QWidget* window = static_cast<QWidget*>(watched)->window();
     for (const QPointer<QWidget>& open : TheRegistry().open) {
       if (open == window && window->isEnabled()) {
@@ -153,8 +154,7 @@ WindowFrame FrameOf(WindowDefinition window) {
       return {QStringLiteral("Velquist（双击窗口空白处查看运算公式）"), QSize(721, 590), true};
     case WindowDefinition::FormulaWindow:
       return {QStringLiteral("运算公式"), QSize(414, 440), true};
-    case WindowDefinition::AboutWindow:
-      return {QStringLiteral("关于"), QSize(210, 180), false};
+    case WindowDefinition::AboutWindow: return {QStringLiteral("关于"), QSize(210, 180), false};
   }
   return {};
 }
@@ -165,7 +165,9 @@ QPoint CentredPosition(QSize screenSize, QSize outerSize) {
           (screenSize.height() - outerSize.height()) / 2};
 }
 
-QWidget* testing::OpenedWindow(WindowDefinition window) { return TheRegistry().open[IndexOf(window)]; }
+QWidget* testing::OpenedWindow(WindowDefinition window) {
+  return TheRegistry().open[IndexOf(window)];
+}
 
 bool AnyWindowOpen() {
   for (const QPointer<QWidget>& open : TheRegistry().open) {
@@ -180,7 +182,8 @@ QWidget* ActiveProgramWindow() {
   for (const QPointer<QWidget>& open : registry.open) {
     if (open && open == active) return active;
   }
-  for (WindowDefinition fallback : {WindowDefinition::MainWindow, WindowDefinition::FormulaWindow}) {
+  for (WindowDefinition fallback :
+       {WindowDefinition::MainWindow, WindowDefinition::FormulaWindow}) {
     if (QWidget* open = registry.open[IndexOf(fallback)]) return open;
   }
   return nullptr;
@@ -230,8 +233,8 @@ bool OpenWindow(WindowDefinition definition, bool modal) {
   window->setFixedSize(frame.outerSize);
   new OuterSizeKeeper(window, frame.outerSize);
   const QScreen* screen = QGuiApplication::primaryScreen();
-  window->move(CentredPosition(screen != nullptr ? screen->geometry().size() : QSize(),
-                               frame.outerSize));
+  window->move(
+      CentredPosition(screen != nullptr ? screen->geometry().size() : QSize(), frame.outerSize));
 
   if (definition == WindowDefinition::MainWindow) {
     OnMainWindowCreated(*static_cast<class MainWindow*>(window));
@@ -240,8 +243,7 @@ bool OpenWindow(WindowDefinition definition, bool modal) {
   slot = window;
   QObject::connect(window, &QObject::destroyed, QApplication::instance(), [] {
     // Looked at once the destruction is complete.
-    QMetaObject::invokeMethod(QApplication::instance(), &NoteWindowDestroyed,
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(QApplication::instance(), &NoteWindowDestroyed, Qt::QueuedConnection);
   });
 
   // Qt's modality on top of the disabling keeps the window manager's close

@@ -24,9 +24,7 @@ class BigNatural {
   void ShiftLeft(std::int64_t bits);
 
   friend int Compare(const BigNatural& a, const BigNatural& b);
-  friend bool operator==(const BigNatural& a, const BigNatural& b) {
-    return Compare(a, b) == 0;
-  }
+  friend bool operator==(const BigNatural& a, const BigNatural& b) { return Compare(a, b) == 0; }
 
  private:
   void Trim();

@@ -78,15 +78,12 @@ void CalculateCircle(FormAccess& form, GlobalState& state) {
   // The range is judged on the typed digits, not on TextToInt's wrapped
   // value, so that no count outside 0..1000 passes as another count.
   switch (JudgeDecimalPlaces(form.ReadText(c::圆周率小数点编辑框))) {
-    case DecimalPlacesRange::kAboveLimit:
-      Tell(form, message::kAtMost1000DecimalPlaces);
-      return;
+    case DecimalPlacesRange::kAboveLimit: Tell(form, message::kAtMost1000DecimalPlaces); return;
     case DecimalPlacesRange::kNegative:
       // A negative count would cut π to "3" or to nothing at all.
       Tell(form, message::kDecimalPlacesNotNegative);
       return;
-    case DecimalPlacesRange::kWithin:
-      break;
+    case DecimalPlacesRange::kWithin: break;
   }
   if (IsEmptyText(form.ReadText(c::圆直径编辑框))) {
     Tell(form, message::kEnterCircleDiameter);
@@ -172,7 +169,8 @@ void CalculateParallelogram(FormAccess& form, GlobalState& state) {
   }
 
   if (form.IsSelected(c::平行四边形周长)) {
-    form.ShowMessage(message::kParallelogramPerimeterNote, kStyleInformation, message::kResultTitle);
+    form.ShowMessage(message::kParallelogramPerimeterNote, kStyleInformation,
+                     message::kResultTitle);
   }
   if (form.IsSelected(c::平行四边形面积)) WriteCell(form, c::平行四边形计算结果, state.AreaCell);
 }

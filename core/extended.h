@@ -10,7 +10,8 @@
 #include <cfloat>
 
 #if LDBL_MANT_DIG != 64
-#error "Velquist needs long double with a 64-bit significand (x87 extended, as on x86-64 with GCC or Clang)"
+#error \
+    "Velquist needs long double with a 64-bit significand (x87 extended, as on x86-64 with GCC or Clang)"
 #endif
 
 namespace velquist {

@@ -17,7 +17,8 @@
 namespace velquist {
 namespace {
 
-__extension__ typedef unsigned __int128 U128;  // GCC and Clang on x86-64, as extended.h already requires
+__extension__ typedef unsigned __int128
+    U128;  // GCC and Clang on x86-64, as extended.h already requires
 
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -118,7 +119,8 @@ constexpr double kExactPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int kMaxExactPow10 = 22;
-constexpr std::uint64_t kMaxExactWord = std::uint64_t{1} << 53;  // every integer up to here is a double
+constexpr std::uint64_t kMaxExactWord = std::uint64_t{1}
+                                        << 53;  // every integer up to here is a double
 
 // Fast path. Guarantee: for d <= 2^53 and |q| <= 22 returns d × 10^q rounded
 // to nearest with halves to the smaller magnitude, using one IEEE operation on
@@ -208,9 +210,9 @@ inline ShortReading ReadShort(std::uint64_t d, int q) {
 
   // A carry out of 53 bits, or out of the subnormals, lands on the next
   // exponent field by itself; past the largest it reaches infinity's bits.
-  const std::uint64_t bits =
-      kept == 53 ? (static_cast<std::uint64_t>(exp2 + 1023) << 52) + mantissa - (std::uint64_t{1} << 52)
-                 : mantissa;
+  const std::uint64_t bits = kept == 53 ? (static_cast<std::uint64_t>(exp2 + 1023) << 52) +
+                                              mantissa - (std::uint64_t{1} << 52)
+                                        : mantissa;
   return {true, std::bit_cast<double>(bits)};
 }
 
@@ -220,8 +222,8 @@ double Signed(double magnitude, bool negative) { return negative ? -magnitude : 
 // significant digits and where they sit.
 struct ScannedNumber {
   bool negative = false;
-  bool any_digit;  // false: no number at all, which reads as +0
-  bool nonzero;    // a digit other than 0 among the mantissa's
+  bool any_digit;         // false: no number at all, which reads as +0
+  bool nonzero;           // a digit other than 0 among the mantissa's
   bool infinity = false;  // the program's own text for an infinity, "1.#INF"
   // The mantissa as written, "." included, and the end of the whole number
   // with its exponent, for the standard library's reader.
@@ -336,8 +338,8 @@ ScannedNumber ScanNumber(std::string_view text) {
   // The program writes an infinity "1.#INF" (and "-1.#INF") and must read
   // it back so: a number stopped at '#' is checked for that form alone.
   if (const char* q = n.mantissa_end; q != end && *q == '#') [[unlikely]] {
-    n.infinity = q - n.mantissa == 2 && n.mantissa[0] == '1' && n.mantissa[1] == '.' && end - q >= 4 &&
-                 q[1] == 'I' && q[2] == 'N' && q[3] == 'F';
+    n.infinity = q - n.mantissa == 2 && n.mantissa[0] == '1' && n.mantissa[1] == '.' &&
+                 end - q >= 4 && q[1] == 'I' && q[2] == 'N' && q[3] == 'F';
     if (n.infinity) return n;
   }
   if (m.point < 0) m.point = m.position;
@@ -349,14 +351,17 @@ ScannedNumber ScanNumber(std::string_view text) {
   n.word = m.gathered;
   const char* significant_end = n.mantissa_end;
   if (m.gathered_count <= 19) {
-    for (; n.word % 10 == 0; n.word /= 10) ++trailing_zeros;  // word != 0: it starts with a non-zero digit
+    for (; n.word % 10 == 0; n.word /= 10)
+      ++trailing_zeros;  // word != 0: it starts with a non-zero digit
   } else {
     for (; significant_end[-1] == '0' || significant_end[-1] == '.'; --significant_end) {
       if (significant_end[-1] == '0') ++trailing_zeros;
     }
-    for (std::int64_t dropped = m.gathered_count - trailing_zeros; dropped < 19; ++dropped) n.word /= 10;
+    for (std::int64_t dropped = m.gathered_count - trailing_zeros; dropped < 19; ++dropped)
+      n.word /= 10;
   }
-  n.significant = std::string_view(m.first_digit, static_cast<std::size_t>(significant_end - m.first_digit));
+  n.significant =
+      std::string_view(m.first_digit, static_cast<std::size_t>(significant_end - m.first_digit));
   n.count = m.gathered_count - trailing_zeros;
   n.leading_exp10 = m.point - 1 - m.first + n.exponent;
   n.last_exp10 = m.point - 1 - (m.first + n.count - 1) + n.exponent;
@@ -431,7 +436,6 @@ double ReadExact(const ScannedNumber& n) {
   }
   return std::bit_cast<double>(bits);
 }
-
 
 // ---------------------------------------------------------------------------
 // Writing numbers
@@ -542,7 +546,8 @@ std::string FoldFullWidth(std::string_view text) {
 double ParseNumber(std::string_view text) {
   const ScannedNumber n = ScanNumber(text);
   if (!n.any_digit) return 0.0;
-  if (n.infinity) [[unlikely]] return Signed(std::numeric_limits<double>::infinity(), n.negative);
+  if (n.infinity) [[unlikely]]
+    return Signed(std::numeric_limits<double>::infinity(), n.negative);
   if (!n.nonzero) return Signed(0.0, n.negative);
   if (const std::optional<double> value = ReadExactShort(n)) return Signed(*value, n.negative);
   if (const std::optional<double> value = ReadWide(n)) return Signed(*value, n.negative);
@@ -557,7 +562,8 @@ std::int32_t TextToInt(std::string_view text) {
   const std::string folded = FoldFullWidth(text);
   const IntegerPrefix prefix = ReadIntegerPrefix(folded);
   std::uint32_t total = 0;  // wraps modulo 2^32 by design
-  for (const char digit : prefix.digits) total = total * 10 + static_cast<std::uint32_t>(digit - '0');
+  for (const char digit : prefix.digits)
+    total = total * 10 + static_cast<std::uint32_t>(digit - '0');
   if (prefix.negative) total = 0u - total;
   return static_cast<std::int32_t>(total);
 }
@@ -638,7 +644,8 @@ std::string DoubleToText(double v) {
                                          std::chars_format::scientific, 16);
     (void)ec;  // "d.<16 digits>e±ddd" always fits
     digits17 = static_cast<std::uint64_t>(buffer[0] - '0');
-    for (int i = 2; i < 18; ++i) digits17 = digits17 * 10 + static_cast<std::uint64_t>(buffer[i] - '0');
+    for (int i = 2; i < 18; ++i)
+      digits17 = digits17 * 10 + static_cast<std::uint64_t>(buffer[i] - '0');
     std::from_chars(buffer + 19 + (buffer[19] == '+'), end, leading);
   }
   if (digits17 == 100'000'000'000'000'000) {  // 9.99…95 carried into a new digit
@@ -657,8 +664,8 @@ std::string IntToText(std::int32_t n) { return std::to_string(n); }
 
 std::string LeftText(std::string_view text, std::int64_t count) {
   if (count <= 0) return {};
-  return std::string(text.substr(0, static_cast<std::size_t>(
-                                        std::min<std::int64_t>(count, static_cast<std::int64_t>(text.size())))));
+  return std::string(text.substr(0, static_cast<std::size_t>(std::min<std::int64_t>(
+                                        count, static_cast<std::int64_t>(text.size())))));
 }
 
 bool IsEmptyText(std::string_view text) { return text.empty(); }

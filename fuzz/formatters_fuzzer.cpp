@@ -44,7 +44,8 @@ void CheckDouble(double v, std::string_view input) {
   if (v == 0) return;
   const double back = velquist::TextToDouble(got);
   if (std::isinf(v)) {  // "1.#INF" and "-1.#INF" read back as themselves
-    if (back != v) Fail(("DoubleToText of " + Hex(v) + " does not read back").c_str(), input, Hex(v), Hex(back));
+    if (back != v)
+      Fail(("DoubleToText of " + Hex(v) + " does not read back").c_str(), input, Hex(v), Hex(back));
     return;
   }
   const auto leading = static_cast<int>(velquist::oracle::ExactDecimal(v).exponent);

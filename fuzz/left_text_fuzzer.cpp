@@ -24,10 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string_view text(reinterpret_cast<const char*>(data) + header, size - header);
   const std::string got = velquist::LeftText(text, count);
-  const auto kept = static_cast<std::size_t>(std::clamp<std::int64_t>(count, 0, static_cast<std::int64_t>(text.size())));
+  const auto kept = static_cast<std::size_t>(
+      std::clamp<std::int64_t>(count, 0, static_cast<std::int64_t>(text.size())));
   if (got != text.substr(0, kept)) {
-    velquist::fuzz::Fail("LeftText", text, "first " + std::to_string(kept) + " bytes (count " + std::to_string(count) + ")",
-                         std::to_string(got.size()) + " bytes: " + got);
+    velquist::fuzz::Fail(
+        "LeftText", text,
+        "first " + std::to_string(kept) + " bytes (count " + std::to_string(count) + ")",
+        std::to_string(got.size()) + " bytes: " + got);
   }
   return 0;
 }

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const double got = velquist::TextToDouble(text);
   const double expected = velquist::oracle::ReferenceParse(velquist::oracle::ReferenceFold(text));
   if (std::bit_cast<std::uint64_t>(got) != std::bit_cast<std::uint64_t>(expected)) {
-    velquist::fuzz::Fail("TextToDouble", text, velquist::fuzz::Hex(expected), velquist::fuzz::Hex(got));
+    velquist::fuzz::Fail("TextToDouble", text, velquist::fuzz::Hex(expected),
+                         velquist::fuzz::Hex(got));
   }
   return 0;
 }

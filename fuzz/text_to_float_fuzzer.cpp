@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const float got = velquist::TextToFloat(text);
   const float expected = static_cast<float>(velquist::TextToDouble(text));
   if (std::bit_cast<std::uint32_t>(got) != std::bit_cast<std::uint32_t>(expected)) {
-    velquist::fuzz::Fail("TextToFloat", text, velquist::fuzz::Hex(expected), velquist::fuzz::Hex(got));
+    velquist::fuzz::Fail("TextToFloat", text, velquist::fuzz::Hex(expected),
+                         velquist::fuzz::Hex(got));
   }
   return 0;
 }

@@ -12,7 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const std::int32_t got = velquist::TextToInt(text);
-  const std::int32_t expected = velquist::oracle::ReferenceTextToInt(velquist::oracle::ReferenceFold(text));
+  const std::int32_t expected =
+      velquist::oracle::ReferenceTextToInt(velquist::oracle::ReferenceFold(text));
   if (got != expected) {
     velquist::fuzz::Fail("TextToInt", text, std::to_string(expected), std::to_string(got));
   }

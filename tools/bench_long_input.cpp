@@ -56,8 +56,10 @@ QString Digits(qsizetype length, bool fraction) {
 const QString& DigitsOnClipboard(qsizetype length, bool fraction = true) {
   static std::map<std::pair<qsizetype, bool>, QString> texts;
   auto it = texts.find({length, fraction});
-  if (it == texts.end()) it = texts.emplace(std::pair{length, fraction}, Digits(length, fraction)).first;
-  if (QApplication::clipboard()->text() != it->second) QApplication::clipboard()->setText(it->second);
+  if (it == texts.end())
+    it = texts.emplace(std::pair{length, fraction}, Digits(length, fraction)).first;
+  if (QApplication::clipboard()->text() != it->second)
+    QApplication::clipboard()->setText(it->second);
   return it->second;
 }
 
@@ -141,7 +143,8 @@ void Leave(benchmark::State& state) {
     PaintPending();
     state.SetIterationTime(Seconds(start));
     CheckPainted(state, painted);
-    if (box->hasFocus() || box->text().size() >= length) state.SkipWithError("the box was not left");
+    if (box->hasFocus() || box->text().size() >= length)
+      state.SkipWithError("the box was not left");
   }
   state.SetBytesProcessed(state.iterations() * length);
 }

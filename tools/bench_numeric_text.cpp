@@ -221,8 +221,7 @@ bool Failed(const benchmark::BenchmarkReporter::Run& run) {
 class RecordingReporter : public benchmark::ConsoleReporter {
  public:
   // Colours only on a terminal, so that a saved report reads as plain text.
-  RecordingReporter()
-      : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+  RecordingReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
@@ -281,8 +280,8 @@ void PrintRatios(const RecordingReporter& reporter) {
       {"DoubleToText/bits", "snprintf_13g/bits", 1.0},
       {"DoubleToText/results", "snprintf_13g/results", 1.0},
   };
-  std::printf("\n%-28s %-28s %12s %12s %8s  %s\n", "ours", "standard library",
-              "ours ns/item", "std ns/item", "ratio", "goal");
+  std::printf("\n%-28s %-28s %12s %12s %8s  %s\n", "ours", "standard library", "ours ns/item",
+              "std ns/item", "ratio", "goal");
   for (const Contest& c : contests) {
     const auto ours = reporter.PerItem(c.ours);
     const auto theirs = reporter.PerItem(c.theirs);
@@ -291,12 +290,11 @@ void PrintRatios(const RecordingReporter& reporter) {
     std::string verdict = "-";
     if (c.goal > 0) {
       char text[48];
-      std::snprintf(text, sizeof text, "%s (<= %.1f)", ratio <= c.goal ? "met" : "MISSED",
-                    c.goal);
+      std::snprintf(text, sizeof text, "%s (<= %.1f)", ratio <= c.goal ? "met" : "MISSED", c.goal);
       verdict = text;
     }
-    std::printf("%-28s %-28s %12.2f %12.2f %8.3f  %s\n", c.ours, c.theirs, *ours, *theirs,
-                ratio, verdict.c_str());
+    std::printf("%-28s %-28s %12.2f %12.2f %8.3f  %s\n", c.ours, c.theirs, *ours, *theirs, ratio,
+                verdict.c_str());
   }
 
   // Linear means the cost of a byte does not grow with the length; a
@@ -304,15 +302,15 @@ void PrintRatios(const RecordingReporter& reporter) {
   // 10^5 bytes the CPU's branch predictor learns much of the one text that is
   // read again and again, so the decade from 10^5 to 10^6 is the fair one.
   const char* shapes[] = {"random", "halfway", "zeros"};
-  std::printf("\nParseNumber, ns per byte by length (linear: the last column stays near 1, "
-              "quadratic: near 10)\n");
-  std::printf("%-10s %10s %10s %10s %10s %12s\n", "shape", "1e3", "1e4", "1e5", "1e6",
-              "1e6 / 1e5");
+  std::printf(
+      "\nParseNumber, ns per byte by length (linear: the last column stays near 1, "
+      "quadratic: near 10)\n");
+  std::printf("%-10s %10s %10s %10s %10s %12s\n", "shape", "1e3", "1e4", "1e5", "1e6", "1e6 / 1e5");
   for (const char* shape : shapes) {
     std::vector<double> per_byte;
     for (std::int64_t n = 1000; n <= kMillion; n *= 10) {
-      const auto t = reporter.PerItem(std::string("ParseNumber/length_") + shape + "/" +
-                                      std::to_string(n));
+      const auto t =
+          reporter.PerItem(std::string("ParseNumber/length_") + shape + "/" + std::to_string(n));
       if (t) per_byte.push_back(*t / static_cast<double>(n));
     }
     if (per_byte.size() != 4) continue;
@@ -339,13 +337,12 @@ int main(int argc, char** argv) {
     const char* name;
     const std::vector<std::string>* texts;
   };
-  for (const ParseSet& set : {ParseSet{"short", &short_plain},
-                              ParseSet{"short_exponent", &short_exponent}}) {
+  for (const ParseSet& set :
+       {ParseSet{"short", &short_plain}, ParseSet{"short_exponent", &short_exponent}}) {
     const std::string suffix = std::string("/") + set.name;
     benchmark::RegisterBenchmark(("ParseNumber" + suffix).c_str(), ParseAll<ByParseNumber>,
                                  set.texts);
-    benchmark::RegisterBenchmark(("from_chars" + suffix).c_str(), ParseAll<ByFromChars>,
-                                 set.texts);
+    benchmark::RegisterBenchmark(("from_chars" + suffix).c_str(), ParseAll<ByFromChars>, set.texts);
     benchmark::RegisterBenchmark(("strtod" + suffix).c_str(), ParseAll<ByStrtod>, set.texts);
   }
 
@@ -358,20 +355,19 @@ int main(int argc, char** argv) {
     const std::string suffix = std::string("/") + set.name;
     benchmark::RegisterBenchmark(("ParseNumber" + suffix).c_str(), ParseOne<ByParseNumber>,
                                  set.text);
-    benchmark::RegisterBenchmark(("from_chars" + suffix).c_str(), ParseOne<ByFromChars>,
-                                 set.text);
+    benchmark::RegisterBenchmark(("from_chars" + suffix).c_str(), ParseOne<ByFromChars>, set.text);
     benchmark::RegisterBenchmark(("strtod" + suffix).c_str(), ParseOne<ByStrtod>, set.text);
   }
 
   // The length series builds its text inside the benchmark, so that only the
   // lengths selected by a filter cost memory.
-  for (const auto& [name, shape] : {std::pair{"random", Shape::kRandom},
-                                    std::pair{"halfway", Shape::kHalfway},
-                                    std::pair{"zeros", Shape::kZeros}}) {
+  for (const auto& [name, shape] :
+       {std::pair{"random", Shape::kRandom}, std::pair{"halfway", Shape::kHalfway},
+        std::pair{"zeros", Shape::kZeros}}) {
     benchmark::RegisterBenchmark((std::string("ParseNumber/length_") + name).c_str(),
                                  [shape = shape](benchmark::State& state) {
-                                   const std::string text = LongText(
-                                       shape, static_cast<std::size_t>(state.range(0)));
+                                   const std::string text =
+                                       LongText(shape, static_cast<std::size_t>(state.range(0)));
                                    ParseOne<ByParseNumber>(state, &text);
                                    state.SetComplexityN(state.range(0));
                                  })
@@ -381,14 +377,12 @@ int main(int argc, char** argv) {
   }
 
   benchmark::RegisterBenchmark("FloatToText/bits", FormatAll<float, FloatToText>, &float_bits);
-  benchmark::RegisterBenchmark("snprintf_6g/bits", FormatAll<float, FloatBySnprintf>,
-                               &float_bits);
+  benchmark::RegisterBenchmark("snprintf_6g/bits", FormatAll<float, FloatBySnprintf>, &float_bits);
   benchmark::RegisterBenchmark("FloatToText/results", FormatAll<float, FloatToText>,
                                &float_results);
   benchmark::RegisterBenchmark("snprintf_6g/results", FormatAll<float, FloatBySnprintf>,
                                &float_results);
-  benchmark::RegisterBenchmark("DoubleToText/bits", FormatAll<double, DoubleToText>,
-                               &double_bits);
+  benchmark::RegisterBenchmark("DoubleToText/bits", FormatAll<double, DoubleToText>, &double_bits);
   benchmark::RegisterBenchmark("snprintf_13g/bits", FormatAll<double, DoubleBySnprintf>,
                                &double_bits);
   benchmark::RegisterBenchmark("DoubleToText/results", FormatAll<double, DoubleToText>,

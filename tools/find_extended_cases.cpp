@@ -61,7 +61,8 @@ class ToolForm : public velquist::FormAccess {
   }
   void WriteText(std::string_view, std::string_view) override {}
   bool IsSelected(std::string_view) override { return false; }
-  velquist::ButtonCode ShowMessage(std::string_view, std::int32_t, std::optional<std::string_view>) override {
+  velquist::ButtonCode ShowMessage(std::string_view, std::int32_t,
+                                   std::optional<std::string_view>) override {
     return velquist::ButtonCode::Ok;
   }
 };
@@ -79,7 +80,9 @@ Inputs Parse(std::vector<std::string> texts, bool circle) {
   Inputs in;
   for (const auto& text : texts) in.values.push_back(velquist::TextToDouble(text));
   in.last_as_float = velquist::TextToFloat(texts.back());
-  if (circle) in.pi = velquist::TextToDouble(velquist::LeftText(velquist::kPiText, velquist::TextToInt(texts[0]) + 2LL));
+  if (circle)
+    in.pi = velquist::TextToDouble(
+        velquist::LeftText(velquist::kPiText, velquist::TextToInt(texts[0]) + 2LL));
   in.texts = std::move(texts);
   return in;
 }
@@ -125,6 +128,7 @@ velquist::GlobalState RunRectangle(const Inputs& in) {
 
 // Plain doubles: every operation rounded to a double, as SSE2 arithmetic
 // does on x86-64 (FLT_EVAL_METHOD 0).
+// clang-format off
 const Formula kFormulas[] = {
     {"circle perimeter", {"places", "diameter"}, true, false, 0,
      [](const Inputs& in) { return ToFloat(ToDouble(Extended{in.pi} * in.values[1])); },
@@ -189,6 +193,7 @@ const Formula kFormulas[] = {
        return t / (static_cast<long double>(in.values[0]) * in.values[1]);
      }},
 };
+// clang-format on
 
 // A positive decimal of `digits` significant digits, written as the box
 // would show it after its rewriting.
@@ -206,7 +211,8 @@ struct Decimal {
   int exponent;
 
   std::string Text() const {
-    return velquist::DoubleToText(velquist::ParseNumber(std::to_string(mantissa) + "e" + std::to_string(exponent)));
+    return velquist::DoubleToText(
+        velquist::ParseNumber(std::to_string(mantissa) + "e" + std::to_string(exponent)));
   }
   // Nearly always the double of Text() (the powers of ten up to 10^27 are
   // exact in long double); only used to skip candidates quickly, never to
@@ -249,8 +255,10 @@ class Search {
     }
     for (std::size_t i = 0; i < f.input_names.size(); ++i) texts.push_back(RandomInput());
     if (f.far_apart_addends) {
-      const long double scale = std::pow(10.0L, -std::uniform_real_distribution<long double>(0, 12)(rng_));
-      texts[1] = DecimalText(velquist::TextToDouble(texts[0]) * scale, std::uniform_int_distribution<int>(1, 7)(rng_));
+      const long double scale =
+          std::pow(10.0L, -std::uniform_real_distribution<long double>(0, 12)(rng_));
+      texts[1] = DecimalText(velquist::TextToDouble(texts[0]) * scale,
+                             std::uniform_int_distribution<int>(1, 7)(rng_));
     }
     return texts;
   }
@@ -298,8 +306,9 @@ class Search {
     if (ext_text == plain_text) return false;
     if (!seen_.insert(in.texts).second) return false;
     const float calculator = f.calculator(in);
-    found_.push_back({in.texts, ext_text, plain_text, ext, plain,
-                      std::bit_cast<std::uint32_t>(calculator) == std::bit_cast<std::uint32_t>(ext)});
+    found_.push_back(
+        {in.texts, ext_text, plain_text, ext, plain,
+         std::bit_cast<std::uint32_t>(calculator) == std::bit_cast<std::uint32_t>(ext)});
     return true;
   }
 
@@ -322,10 +331,12 @@ class Search {
         Inputs quick = start;
         for (const long double target : Targets(f.approx(start))) {
           if (found_.size() >= want) break;
-          for (const Decimal& last : ThirteenDigitNeighbours(f.solve_last(start, target), f.spread)) {
+          for (const Decimal& last :
+               ThirteenDigitNeighbours(f.solve_last(start, target), f.spread)) {
             quick.values.back() = last.QuickValue();
             quick.last_as_float = static_cast<float>(quick.values.back());
-            if (std::bit_cast<std::uint32_t>(f.extended(quick)) == std::bit_cast<std::uint32_t>(f.plain(quick))) {
+            if (std::bit_cast<std::uint32_t>(f.extended(quick)) ==
+                std::bit_cast<std::uint32_t>(f.plain(quick))) {
               ++tried_;
               continue;
             }
@@ -346,18 +357,20 @@ class Search {
   }
 
   void Report(const Formula& f, const char* how) {
-    std::printf("%s, %s search: %llu input sets, %llu with different cells, %zu with different texts\n", f.name,
-                how, static_cast<unsigned long long>(tried_), static_cast<unsigned long long>(cells_differ_),
-                found_.size());
+    std::printf(
+        "%s, %s search: %llu input sets, %llu with different cells, %zu with different texts\n",
+        f.name, how, static_cast<unsigned long long>(tried_),
+        static_cast<unsigned long long>(cells_differ_), found_.size());
     for (const Found& found : found_) {
       std::printf("  ");
       for (std::size_t i = 0; i < found.texts.size(); ++i) {
         std::printf("%s \"%s\"  ", f.input_names[i], found.texts[i].c_str());
       }
-      std::printf("-> extended \"%s\" (%a), plain doubles \"%s\" (%a)%s\n", found.velquist.c_str(),
-                  static_cast<double>(found.velquist_cell), found.plain.c_str(),
-                  static_cast<double>(found.plain_cell),
-                  found.calculator_agrees ? "" : "  CALCULATOR DISAGREES WITH THE EXTENDED FORMULA");
+      std::printf(
+          "-> extended \"%s\" (%a), plain doubles \"%s\" (%a)%s\n", found.velquist.c_str(),
+          static_cast<double>(found.velquist_cell), found.plain.c_str(),
+          static_cast<double>(found.plain_cell),
+          found.calculator_agrees ? "" : "  CALCULATOR DISAGREES WITH THE EXTENDED FORMULA");
     }
     std::fflush(stdout);
   }

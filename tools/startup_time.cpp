@@ -85,8 +85,8 @@ std::pair<pid_t, std::string> StartXvfb() {
     const std::string fd = std::to_string(fds[1]);
     // -noreset: otherwise the server resets whenever its last client leaves,
     // and a program started during the reset cannot connect.
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-           "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten",
+           "tcp", "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }
   close(fds[1]);
@@ -146,8 +146,8 @@ class Display {
     if (damage == nullptr || !damage->present) Fail("the X server has no DAMAGE extension");
     damage_event_ = damage->first_event + XCB_DAMAGE_NOTIFY;
     // The extension answers nothing before its version has been asked.
-    std::free(xcb_damage_query_version_reply(
-        connection_, xcb_damage_query_version(connection_, 1, 1), nullptr));
+    std::free(xcb_damage_query_version_reply(connection_,
+                                             xcb_damage_query_version(connection_, 1, 1), nullptr));
     damage_ = xcb_generate_id(connection_);
     xcb_damage_create(connection_, damage_, root_, XCB_DAMAGE_REPORT_LEVEL_BOUNDING_BOX);
   }
@@ -164,7 +164,7 @@ class Display {
   struct Event {
     enum Kind { Map, Damage } kind;
     double at;
-    xcb_window_t window;  // the window mapped
+    xcb_window_t window;   // the window mapped
     xcb_rectangle_t area;  // what was drawn, in root coordinates
   };
 
@@ -237,8 +237,7 @@ class Display {
 };
 
 bool Intersect(const xcb_rectangle_t& a, const xcb_rectangle_t& b) {
-  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
-         b.y < a.y + a.height;
+  return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
 struct Start {
@@ -320,8 +319,7 @@ struct Series {
 
 int main(int argc, char* argv[]) {
   int runs = 21;
-  const std::filesystem::path tools =
-      std::filesystem::canonical("/proc/self/exe").parent_path();
+  const std::filesystem::path tools = std::filesystem::canonical("/proc/self/exe").parent_path();
   std::string velquist = (tools.parent_path() / "app" / "velquist").string();
   std::string floor = (tools / "startup_floor").string();
   if (argc >= 2) runs = std::max(1, std::atoi(argv[1]));
@@ -369,8 +367,9 @@ int main(int argc, char* argv[]) {
   const double vcpumap = Median(v.cpuMap), fcpumap = Median(f.cpuMap);
   const double vmib = static_cast<double>(Median(v.kilobytes)) / 1024;
   const double fmib = static_cast<double>(Median(f.kilobytes)) / 1024;
-  std::printf("median of %d starts on Xvfb  mapped     first paint      resident   CPU: mapped   painted\n",
-              runs);
+  std::printf(
+      "median of %d starts on Xvfb  mapped     first paint      resident   CPU: mapped   painted\n",
+      runs);
   std::printf("%-25s %7.1f ms %11.1f ms %9.1f MiB %10.1f ms %6.1f ms\n", "velquist", vmap, vpaint,
               vmib, vcpumap, vcpu);
   std::printf("%-25s %7.1f ms %11.1f ms %9.1f MiB %10.1f ms %6.1f ms\n", "startup_floor", fmap,
@@ -379,8 +378,12 @@ int main(int argc, char* argv[]) {
               vmap / fmap, vpaint / fpaint, vmib - fmib, vcpumap / fcpumap, vcpu / fcpu);
   std::printf("%-25s %10s %14s %14s\n", "goal: 1.0 ×, 2 MiB", vmap <= fmap ? "met" : "MISSED",
               vpaint <= fpaint ? "met" : "MISSED", vmib - fmib <= 2.0 ? "met" : "MISSED");
-  const auto low = [](const std::vector<double>& x) { return *std::min_element(x.begin(), x.end()); };
-  const auto high = [](const std::vector<double>& x) { return *std::max_element(x.begin(), x.end()); };
+  const auto low = [](const std::vector<double>& x) {
+    return *std::min_element(x.begin(), x.end());
+  };
+  const auto high = [](const std::vector<double>& x) {
+    return *std::max_element(x.begin(), x.end());
+  };
   std::printf("fastest to slowest: velquist mapped %.1f to %.1f ms, painted %.1f to %.1f ms;\n",
               low(v.map), high(v.map), low(v.paint), high(v.paint));
   std::printf("                    floor mapped %.1f to %.1f ms, painted %.1f to %.1f ms\n",

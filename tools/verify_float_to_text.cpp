@@ -57,7 +57,8 @@ void Work(Shared& shared) {
     }
     shared.checked += 2 * kPerField;
     std::lock_guard lock(shared.print);
-    std::fprintf(stderr, "exponent field %3d done: %" PRIu64 " checked, %" PRIu64 " mismatches, %.0f s\n",
+    std::fprintf(stderr,
+                 "exponent field %3d done: %" PRIu64 " checked, %" PRIu64 " mismatches, %.0f s\n",
                  field, shared.checked.load(), shared.mismatches.load(), Seconds(shared));
   }
 }
@@ -71,8 +72,9 @@ int main(int argc, char** argv) {
     shared.next_field = std::clamp(std::atoi(argv[2]), 0, 255);
     shared.last_field = std::clamp(std::atoi(argv[3]), 0, 255);
   }
-  const std::uint64_t expected = (std::uint64_t{1} << 24) * static_cast<std::uint64_t>(
-                                     std::max(0, shared.last_field - shared.next_field + 1));
+  const std::uint64_t expected =
+      (std::uint64_t{1} << 24) *
+      static_cast<std::uint64_t>(std::max(0, shared.last_field - shared.next_field + 1));
   std::vector<std::thread> pool;
   for (int i = 0; i < threads; ++i) pool.emplace_back(Work, std::ref(shared));
   for (std::thread& t : pool) t.join();

@@ -48,8 +48,8 @@ void CheckFile(const std::filesystem::path& path, Tally& tally) {
     ++tally.lines;
     const double got = velquist::ParseNumber(text);
     if (std::bit_cast<std::uint64_t>(got) != want && ++tally.mismatches <= 20) {
-      std::fprintf(stderr, "MISMATCH %s: \"%.80s\" gives %a, want %a\n", path.filename().c_str(), text.c_str(), got,
-                   std::bit_cast<double>(want));
+      std::fprintf(stderr, "MISMATCH %s: \"%.80s\" gives %a, want %a\n", path.filename().c_str(),
+                   text.c_str(), got, std::bit_cast<double>(want));
     }
   }
 }
@@ -59,7 +59,9 @@ double MedianMilliseconds(const std::string& text, double& value) {
   for (int run = 0; run < 9; ++run) {
     const auto start = std::chrono::steady_clock::now();
     value = velquist::ParseNumber(text);
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    times.push_back(
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count());
   }
   std::sort(times.begin(), times.end());
   return times[times.size() / 2];
@@ -84,8 +86,8 @@ int main(int argc, char** argv) {
   Tally tally;
   for (const auto& file : files) CheckFile(file, tally);
   if (!files.empty()) {
-    std::printf("corpus: %zu files, %" PRIu64 " lines, %" PRIu64 " ties to the smaller magnitude, %" PRIu64
-                " mismatches\n",
+    std::printf("corpus: %zu files, %" PRIu64 " lines, %" PRIu64
+                " ties to the smaller magnitude, %" PRIu64 " mismatches\n",
                 files.size(), tally.lines, tally.ties, tally.mismatches);
   }
 
@@ -102,7 +104,8 @@ int main(int argc, char** argv) {
       {"1e6 random digits, point after 10", digits.substr(0, 10) + "." + digits.substr(10)},
       {"1e6 random digits, d exponent", "0." + digits + "d5"},
       {"0. and 1e6 threes", "0." + std::string(1'000'000, '3')},
-      {"near tie, last of 1e6 digits decides", "9007199254740995." + std::string(999'983, '0') + "1"},
+      {"near tie, last of 1e6 digits decides",
+       "9007199254740995." + std::string(999'983, '0') + "1"},
   };
   for (const auto& input : inputs) {
     double value = 0;

@@ -18,8 +18,8 @@
 #include "core/global_state.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
+using velquist::testing::OpenedWindow;
 
 namespace {
 
@@ -100,7 +100,8 @@ class ApplicationTest : public QObject {
     feenableexcept(FE_DIVBYZERO | FE_OVERFLOW);
     std::fenv_t narrowed;
     std::fegetenv(&narrowed);
-    narrowed.__control_word = static_cast<unsigned short>((narrowed.__control_word & ~0x300) | 0x200);
+    narrowed.__control_word =
+        static_cast<unsigned short>((narrowed.__control_word & ~0x300) | 0x200);
     std::fesetenv(&narrowed);
 
     int rounding = -1;

@@ -18,7 +18,8 @@ using velquist::testing::TooltipInspector;
 
 namespace {
 
-const QString kDiameterTip = QStringLiteral("圆周长公式=直径*π\r\n圆面积公式=π*(半径的平方)\r\n圆的半径=直径/2");
+const QString kDiameterTip =
+    QStringLiteral("圆周长公式=直径*π\r\n圆面积公式=π*(半径的平方)\r\n圆的半径=直径/2");
 const QString kHeightTip = QStringLiteral("计算周长和面积时此项直接填1就可以了");
 
 // Long enough for the system's wake-up delay, short enough to fail fast.
@@ -85,10 +86,12 @@ void BalloonTooltipTest::tipLinesBreakOnlyAtCrLf_data() {
                                 << QStringList{QStringLiteral("圆周长公式=直径*π"),
                                                QStringLiteral("圆面积公式=π*(半径的平方)"),
                                                QStringLiteral("圆的半径=直径/2")};
+  // clang-format off
   QTest::newRow("height box") << kHeightTip << QStringList{kHeightTip};
   QTest::newRow("ampersand") << QStringLiteral("长&宽") << QStringList{QStringLiteral("长&宽")};
   QTest::newRow("lone LF or CR") << QStringLiteral("a\nb\rc") << QStringList{QStringLiteral("a\nb\rc")};
   QTest::newRow("empty") << QString() << QStringList{};
+  // clang-format on
 }
 
 void BalloonTooltipTest::tipLinesBreakOnlyAtCrLf() {
@@ -111,7 +114,8 @@ void BalloonTooltipTest::restingTheMouseShowsABalloonAtThePointer() {
   MoveAway(*form);
   const QPoint rest(30, 10);
   QTest::mouseMove(form->diameter, rest);
-  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), TooltipTextLines(kDiameterTip), kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), TooltipTextLines(kDiameterTip),
+                            kShowTimeoutMs);
   QCOMPARE(TooltipInspector::ShownTool(*host), form->diameter);
   const QPoint pointer = form->diameter->mapToGlobal(rest);
   QCOMPARE(TooltipInspector::Anchor(*host), pointer);
@@ -133,7 +137,8 @@ void BalloonTooltipTest::restingTheMouseShowsABalloonAtThePointer() {
   MoveAway(*form);
   QTRY_VERIFY(TooltipInspector::ShownLines(*host).isEmpty());
   QTest::mouseMove(form->height, QPoint(30, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{kHeightTip}, kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{kHeightTip},
+                            kShowTimeoutMs);
   MoveAway(*form);
   QTRY_VERIFY(TooltipInspector::ShownLines(*host).isEmpty());
   QVERIFY(TooltipInspector::ShownTool(*host) == nullptr);
@@ -150,8 +155,8 @@ void BalloonTooltipTest::tipShowsWhileTheWindowIsInactive() {
 
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*TooltipInspector::Host()), QStringList{kHeightTip},
-                            kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*TooltipInspector::Host()),
+                            QStringList{kHeightTip}, kShowTimeoutMs);
   MoveAway(*form);
 }
 
@@ -181,7 +186,8 @@ void BalloonTooltipTest::ampersandsAreDrawnLiterally() {
   AttachTooltip(form->height, ampersands, TooltipShape::Balloon, TooltipPlacement::AtPointer);
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{ampersands}, kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{ampersands},
+                            kShowTimeoutMs);
   const QFontMetrics metrics(QToolTip::font());
   const int expected = metrics.horizontalAdvance(ampersands);
   // The body's rows are those its shape spans in the middle; keep off their outline.
@@ -206,7 +212,8 @@ void BalloonTooltipTest::centredTipHangsBelowTheMiddle() {
   AttachTooltip(form->height, kHeightTip, TooltipShape::Balloon, TooltipPlacement::BelowCentre);
   MoveAway(*form);
   QTest::mouseMove(form->height, QPoint(20, 10));
-  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{kHeightTip}, kShowTimeoutMs);
+  QTRY_COMPARE_WITH_TIMEOUT(TooltipInspector::ShownLines(*host), QStringList{kHeightTip},
+                            kShowTimeoutMs);
   QCOMPARE(TooltipInspector::Anchor(*host),
            form->height->mapToGlobal(QPoint(form->height->width() / 2, form->height->height())));
   MoveAway(*form);

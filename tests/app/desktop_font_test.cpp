@@ -39,8 +39,8 @@
 #include "core/message_texts.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
+using velquist::testing::OpenedWindow;
 
 namespace {
 

@@ -35,8 +35,8 @@
 #include "app/window_opening_testing.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
+using velquist::testing::OpenedWindow;
 
 namespace {
 

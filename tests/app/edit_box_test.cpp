@@ -71,12 +71,9 @@ struct Form {
   }
   EditBox* Box(EditInputMode mode) const {
     switch (mode) {
-      case EditInputMode::DoubleNumber:
-        return number;
-      case EditInputMode::IntegerText:
-        return integer;
-      case EditInputMode::ReadOnly:
-        break;
+      case EditInputMode::DoubleNumber: return number;
+      case EditInputMode::IntegerText: return integer;
+      case EditInputMode::ReadOnly: break;
     }
     return result;
   }
@@ -110,6 +107,7 @@ class EditBoxTest : public QObject {
     QTest::addColumn<QString>("shown");
     const auto number = EditInputMode::DoubleNumber;
     const auto integer = EditInputMode::IntegerText;
+    // clang-format off
     QTest::newRow("number drops a, e and +") << number << QStringLiteral("1a2e3+4") << QStringLiteral("1234");
     QTest::newRow("number keeps any order of - and .") << number << QStringLiteral("--1..2-") << QStringLiteral("--1..2-");
     QTest::newRow("number drops space") << number << QStringLiteral(" 7") << QStringLiteral("7");
@@ -121,6 +119,7 @@ class EditBoxTest : public QObject {
     QTest::newRow("integer keeps -") << integer << QStringLiteral("-3-") << QStringLiteral("-3-");
     QTest::newRow("integer drops a, e and +") << integer << QStringLiteral("a2e+") << QStringLiteral("2");
     QTest::newRow("result box takes nothing") << EditInputMode::ReadOnly << QStringLiteral("12") << QString();
+    // clang-format on
   }
   void typing() {
     QFETCH(EditInputMode, mode);
@@ -147,6 +146,7 @@ class EditBoxTest : public QObject {
     const QString del(QChar(0x7F));
     const int none = Qt::NoModifier;
     const QString untouched = QStringLiteral("clipboard");
+    // clang-format off
     QTest::newRow("Delete, number box") << number << 2 << int(Qt::Key_Delete) << none << del
                                         << QStringLiteral("1245") << untouched;
     QTest::newRow("Delete, decimal-places box") << integer << 0 << int(Qt::Key_Delete) << none << del
@@ -162,6 +162,7 @@ class EditBoxTest : public QObject {
     QTest::newRow("a C1 control inserts nothing") << number << 5 << int(Qt::Key_unknown) << none
                                                   << QString(QChar(0x85)) << QStringLiteral("12345")
                                                   << untouched;
+    // clang-format on
   }
   void editingKeyWithControlText() {
     QFETCH(EditInputMode, mode);
@@ -193,6 +194,7 @@ class EditBoxTest : public QObject {
     QTest::addColumn<QString>("committed");
     QTest::addColumn<QString>("shown");
     const auto number = EditInputMode::DoubleNumber;
+    // clang-format off
     QTest::newRow("chinese into number") << number << QStringLiteral("中文") << QString();
     QTest::newRow("chinese into integer") << EditInputMode::IntegerText << QStringLiteral("二") << QString();
     QTest::newRow("digits pass") << number << QStringLiteral("12") << QStringLiteral("12");
@@ -200,6 +202,7 @@ class EditBoxTest : public QObject {
     QTest::newRow("full-width digits refused") << number << QStringLiteral("３") << QString();
     // A read-only QLineEdit would insert a commit on its own.
     QTest::newRow("result box takes no commit") << EditInputMode::ReadOnly << QStringLiteral("12中") << QString();
+    // clang-format on
   }
   void inputMethodCommit() {
     QFETCH(EditInputMode, mode);
@@ -226,10 +229,12 @@ class EditBoxTest : public QObject {
     QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("afterLeaving");
     const auto number = EditInputMode::DoubleNumber;
+    // clang-format off
     QTest::newRow("letters into number") << number << QStringLiteral("abc") << QString();
     QTest::newRow("full-width digits are not folded") << number << QStringLiteral("１２") << QString();
     QTest::newRow("exponent into number") << number << QStringLiteral("+1e5") << QStringLiteral("100000");
     QTest::newRow("letters into integer stay") << EditInputMode::IntegerText << QStringLiteral("1.5x") << QStringLiteral("1.5x");
+    // clang-format on
   }
   void pasteThenLeave() {
     QFETCH(EditInputMode, mode);
@@ -276,6 +281,7 @@ class EditBoxTest : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("rewritten");
     const QString empty;
+    // clang-format off
     QTest::newRow("leading zero") << QStringLiteral("010") << QStringLiteral("10");
     QTest::newRow("trailing zero") << QStringLiteral("1.50") << QStringLiteral("1.5");
     QTest::newRow("bare point") << QStringLiteral("3.") << QStringLiteral("3");
@@ -292,6 +298,7 @@ class EditBoxTest : public QObject {
     QTest::newRow("overflow") << QStringLiteral("-1e999") << QStringLiteral("-1.#INF");
     QTest::newRow("unencodable ends the number") << QStringLiteral("1😀2") << QStringLiteral("1");
     QTest::newRow("already a number") << QStringLiteral("-7.5") << QStringLiteral("-7.5");
+    // clang-format on
   }
   void numberRewrittenOnLeaving() {
     QFETCH(QString, text);
@@ -383,6 +390,7 @@ class EditBoxTest : public QObject {
     QTest::addColumn<int>("caret");
     QTest::addColumn<QString>("rewritten");
     QTest::addColumn<int>("caretAfter");
+    // clang-format off
     QTest::newRow("caret inside") << QStringLiteral("007.50") << 2 << 2 << QStringLiteral("7.5") << 2;
     QTest::newRow("caret past new end") << QStringLiteral("007.50") << 6 << 6 << QStringLiteral("7.5") << 3;
     QTest::newRow("selection forwards") << QStringLiteral("1.2345000") << 1 << 8 << QStringLiteral("1.2345") << 1;
@@ -390,6 +398,7 @@ class EditBoxTest : public QObject {
     QTest::newRow("emptied") << QStringLiteral("0.000") << 3 << 3 << QString() << 0;
     QTest::newRow("long text scrolled far") << QString(300, QLatin1Char('1')) + QStringLiteral("x") << 301 << 301
                                             << QStringLiteral("1.111111111111e+299") << 19;
+    // clang-format on
   }
   void caretAfterRewriting() {
     QFETCH(QString, text);

@@ -42,6 +42,7 @@ class GbkCodecTest : public QObject {
     QTest::newRow("ascii unchanged") << QStringLiteral(" -1.5e3abc") << QByteArray(" -1.5e3abc");
     QByteArray everyAscii(0x80, '\0');
     for (int code = 0; code < 0x80; ++code) everyAscii[code] = static_cast<char>(code);
+    // clang-format off
     QTest::newRow("every ascii code, nul included") << QString::fromLatin1(everyAscii) << everyAscii;
     QTest::newRow("chinese pairs") << QStringLiteral("圆的直径") << QByteArray("\xD4\xB2\xB5\xC4\xD6\xB1\xBE\xB6");
     QTest::newRow("pair with trail byte in ascii range") << QStringLiteral("丂1") << QByteArray("\x81\x40" "1");
@@ -56,6 +57,7 @@ class GbkCodecTest : public QObject {
     QTest::newRow("lone surrogate inside") << LoneHighSurrogateBetween("5", "6") << QByteArray("5?6");
     QTest::newRow("lone surrogate at the end") << LoneHighSurrogateBetween("5", "") << QByteArray("5?");
     QTest::newRow("many short runs") << QStringLiteral("1中2😀3\u00AD4文") << QByteArray("1\xD6\xD0" "2?3?4\xCE\xC4");
+    // clang-format on
   }
   void encodes() {
     QFETCH(QString, text);
@@ -88,16 +90,19 @@ class GbkCodecTest : public QObject {
   void decodesInvalidBytesWithoutLosingTheRest_data() {
     QTest::addColumn<QByteArray>("gbk");
     QTest::addColumn<QString>("text");
+    // clang-format off
     QTest::newRow("lead before ascii") << QByteArray("1\x81" "2") << QStringLiteral("1\uFFFD2");
     QTest::newRow("lead before space") << QByteArray("\x81 ") << QStringLiteral("\uFFFD ");
     QTest::newRow("lead before DEL") << QByteArray("\x81\x7F" "5") << QStringLiteral("\uFFFD\u007F5");
     QTest::newRow("lone lead at the end") << QByteArray("a\xA1") << QStringLiteral("a\uFFFD");
     QTest::newRow("only a lead") << QByteArray("\x81") << QStringLiteral("\uFFFD");
+    // clang-format on
   }
   void decodesInvalidBytesWithoutLosingTheRest() {
     QFETCH(QByteArray, gbk);
     QFETCH(QString, text);
-    QCOMPARE(FromGbk(std::string_view(gbk.constData(), static_cast<std::size_t>(gbk.size()))), text);
+    QCOMPARE(FromGbk(std::string_view(gbk.constData(), static_cast<std::size_t>(gbk.size()))),
+             text);
   }
 };
 

@@ -81,6 +81,7 @@ struct Fixture {
   QList<QWidget*> sequence;
 };
 
+// clang-format off
 constexpr std::string_view kMainWindowSequence[] = {
     control::圆计算结果编辑框, control::圆直径编辑框, control::圆周率小数点编辑框, control::圆计算, control::圆面积,
     control::圆周长, control::矩形计算结果, control::矩形高, control::矩形宽, control::矩形计算, control::矩形面积,
@@ -93,6 +94,7 @@ constexpr std::string_view kMainWindowSequence[] = {
     control::三角型计算5, control::三角形面积5, control::三角形周长5, control::圆直径编辑框1, control::圆周率小数点编辑框1,
     control::圆周率小数点编辑框2, control::圆周率小数点编辑框3, control::矩形体积, control::矩形长, control::矩形表面积,
 };
+// clang-format on
 
 }  // namespace
 
@@ -125,10 +127,11 @@ class KeyboardNavigationTest : public QObject {
     for (qsizetype n = 1; n <= count + 1; ++n) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
       QWidget* expected = sequence[((n * step) % count + count) % count];
-      QVERIFY2(QApplication::focusWidget() == expected,
-               qPrintable(QStringLiteral("press %1: %2 instead of %3")
-                              .arg(n)
-                              .arg(QApplication::focusWidget()->objectName(), expected->objectName())));
+      QVERIFY2(
+          QApplication::focusWidget() == expected,
+          qPrintable(QStringLiteral("press %1: %2 instead of %3")
+                         .arg(n)
+                         .arg(QApplication::focusWidget()->objectName(), expected->objectName())));
     }
   }
 
@@ -192,6 +195,7 @@ class KeyboardNavigationTest : public QObject {
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("to");
     QTest::addColumn<QString>("disabled");
+    // clang-format off
     QTest::newRow("Right to the next") << "a2" << int(Qt::Key_Right) << "a1" << QString();
     QTest::newRow("Down to the next") << "a1" << int(Qt::Key_Down) << "a3" << QString();
     QTest::newRow("Right wraps") << "a3" << int(Qt::Key_Right) << "a2" << QString();
@@ -200,6 +204,7 @@ class KeyboardNavigationTest : public QObject {
     QTest::newRow("Right skips a disabled radio") << "a2" << int(Qt::Key_Right) << "a3" << "a1";
     QTest::newRow("second group, across other controls") << "b1" << int(Qt::Key_Down) << "b2" << QString();
     QTest::newRow("second group wraps") << "b2" << int(Qt::Key_Right) << "b1" << QString();
+    // clang-format on
   }
   void arrowsMoveWithinTheGroup() {
     QFETCH(QString, from);
@@ -267,7 +272,8 @@ class KeyboardNavigationTest : public QObject {
     QSignalSpy first(f_->calc1, &QPushButton::clicked);
     QSignalSpy second(f_->calc2, &QPushButton::clicked);
     QSignalSpy radio(f_->a2, &QRadioButton::clicked);
-    QTest::keyClick(control, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QTest::keyClick(control, Qt::Key(key),
+                    key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     QCOMPARE(QApplication::focusWidget(), control);
     QCOMPARE(first.count() + second.count() + radio.count(), 0);
     QVERIFY(f_->window.isVisible());
@@ -311,8 +317,10 @@ class KeyboardNavigationTest : public QObject {
         QTest::keyClick(focused, Qt::Key_Backtab, Qt::ShiftModifier);
       }
       const std::string_view name = expected[((n * step) % count + count) % count];
-      QVERIFY2(QApplication::focusWidget() == window.Control(name),
-               qPrintable(QStringLiteral("press %1 should reach %2").arg(n).arg(velquist::ObjectNameOf(name))));
+      QVERIFY2(
+          QApplication::focusWidget() == window.Control(name),
+          qPrintable(
+              QStringLiteral("press %1 should reach %2").arg(n).arg(velquist::ObjectNameOf(name))));
     }
   }
 

@@ -29,8 +29,8 @@
 #include "tests/app/ui_test_support.h"
 
 using velquist::EditBox;
-using velquist::testing::OpenedWindow;
 using velquist::WindowDefinition;
+using velquist::testing::OpenedWindow;
 
 namespace control = velquist::control;
 using velquist::ObjectNameOf;
@@ -42,7 +42,9 @@ class MainWindowTest : public QObject {
   velquist::MainWindow* window_ = nullptr;
 
   template <typename T = QWidget>
-  T* Get(std::string_view name) { return window_->Control<T>(name); }
+  T* Get(std::string_view name) {
+    return window_->Control<T>(name);
+  }
   EditBox* Box(std::string_view name) { return Get<EditBox>(name); }
   QRadioButton* Radio(std::string_view name) { return Get<QRadioButton>(name); }
 
@@ -75,15 +77,13 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(window_));
   }
 
-  void cleanup() {
-    velquist::testing::FinishWindowTest(fixture_);
-  }
+  void cleanup() { velquist::testing::FinishWindowTest(fixture_); }
 
   void opensWithTheDefinitionsTextsAndSelections() {
     std::set<QString> selected;
-    for (std::string_view radio : {control::圆周长, control::矩形周长, control::三角形周长,
-                                   control::平行四边形周长, control::梯形周长, control::圆柱表面积,
-                                   control::圆锥表面积, control::三角形周长5}) {
+    for (std::string_view radio :
+         {control::圆周长, control::矩形周长, control::三角形周长, control::平行四边形周长,
+          control::梯形周长, control::圆柱表面积, control::圆锥表面积, control::三角形周长5}) {
       selected.insert(ObjectNameOf(radio));
     }
     std::set<QString> places;
@@ -103,8 +103,8 @@ class MainWindowTest : public QObject {
       const bool isResult = box->mode() == velquist::EditInputMode::ReadOnly;
       results += isResult;
       const QString expected = name == ObjectNameOf(control::矩形高) ? QStringLiteral("1")
-                               : places.count(name)          ? QStringLiteral("2")
-                                                             : QString();
+                               : places.count(name)                  ? QStringLiteral("2")
+                                                                     : QString();
       QCOMPARE(box->text(), expected);
       QCOMPARE(box->cursorPosition(), 0);
       QCOMPARE(box->mode() == velquist::EditInputMode::IntegerText, places.count(name) == 1);
@@ -127,12 +127,14 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QString>("lookup");
     QTest::addColumn<bool>("fails");
     QTest::addColumn<QString>("said");
+    // clang-format off
     QTest::newRow("known") << QStringLiteral("known") << false << QStringLiteral("found velquist::EditBox");
     QTest::newRow("unknown") << QStringLiteral("unknown") << true
                              << QStringLiteral("no QLineEdit named \"圆直径编辑框9\"");
     QTest::newRow("wrong kind") << QStringLiteral("wrong-kind") << true
                                 << QStringLiteral("no QPushButton named \"圆直径编辑框\", it is a "
-                                                  "velquist::EditBox");
+                                       // clang-format on
+                                       "velquist::EditBox");
   }
   void controlLookupFailsLoudly() {
     QFETCH(QString, lookup);
@@ -179,7 +181,8 @@ class MainWindowTest : public QObject {
           // Qt's size hint asks for a dialog button's minimum width; what
           // matters is that the caption fits inside the button's margins.
           const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-          QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin <= button->width(),
+          QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 2 * margin <=
+                       button->width(),
                    qPrintable(name));
         }
         if (auto* box = qobject_cast<EditBox*>(c)) {
@@ -191,7 +194,8 @@ class MainWindowTest : public QObject {
       }
     }
     QCOMPARE(Get<QGroupBox>(control::分组框2)->geometry(), QRect(24, 170, 208, 192));
-    QCOMPARE(Get<QGroupBox>(control::分组框2)->title(), QStringLiteral("矩形的**、长方体、正方体的**"));
+    QCOMPARE(Get<QGroupBox>(control::分组框2)->title(),
+             QStringLiteral("矩形的**、长方体、正方体的**"));
     QCOMPARE(Get(control::矩形周长)->geometry(), QRect(12, 22, 48, 24));
     QCOMPARE(Get(control::矩形表面积)->geometry(), QRect(140, 24, 60, 24));
     QCOMPARE(Get(control::矩形计算)->geometry(), QRect(76, 48, 124, 24));
@@ -206,7 +210,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(Shown(), QStringList());
     const velquist::GlobalState& state = velquist::TheGlobalState();
     QCOMPARE(state.TruncatedPiText, std::string("3.14"));
-    QCOMPARE(std::bit_cast<std::uint32_t>(state.PerimeterCell), std::bit_cast<std::uint32_t>(31.4f));
+    QCOMPARE(std::bit_cast<std::uint32_t>(state.PerimeterCell),
+             std::bit_cast<std::uint32_t>(31.4f));
     QCOMPARE(std::bit_cast<std::uint32_t>(state.AreaCell), std::bit_cast<std::uint32_t>(78.5f));
   }
 
@@ -218,12 +223,14 @@ class MainWindowTest : public QObject {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("result");
     const QString huge = QStringLiteral("1") + QString(309, QLatin1Char('0'));
+    // clang-format off
     QTest::newRow("perimeter") << ObjectNameOf(control::圆周长) << huge << QStringLiteral("1.#INF")
                                << QStringLiteral("1.#INF");
     QTest::newRow("negative perimeter") << ObjectNameOf(control::圆周长) << QStringLiteral("-") + huge
                                         << QStringLiteral("-1.#INF") << QStringLiteral("-1.#INF");
     QTest::newRow("area of a negative diameter") << ObjectNameOf(control::圆面积) << QStringLiteral("-") + huge
                                                  << QStringLiteral("-1.#INF") << QStringLiteral("1.#INF");
+    // clang-format on
   }
   void dimensionBeyondTheDoubleRange() {
     QFETCH(QString, radio);
@@ -244,21 +251,24 @@ class MainWindowTest : public QObject {
   }
 
   void groupsGiveResultsAndMessages_data() {
-    QTest::addColumn<QString>("radio");      // clicked first, when given
-    QTest::addColumn<QStringList>("inputs"); // "box=text", typed in this order
+    QTest::addColumn<QString>("radio");       // clicked first, when given
+    QTest::addColumn<QStringList>("inputs");  // "box=text", typed in this order
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("resultBox");
     QTest::addColumn<QString>("result");
-    QTest::addColumn<QString>("message");    // "text | caption | style", or empty
+    QTest::addColumn<QString>("message");  // "text | caption | style", or empty
 
     const QString none;
-    const auto missing = [](const char* text) { return QStringLiteral("%1 | 信息： | 0").arg(QString::fromUtf8(text)); };
+    const auto missing = [](const char* text) {
+      return QStringLiteral("%1 | 信息： | 0").arg(QString::fromUtf8(text));
+    };
     auto row = [](const char* name) { return &QTest::newRow(name); };
     namespace c = velquist::control;
     const auto N = [](std::string_view name) { return ObjectNameOf(name); };
     const auto In = [](std::string_view box, const char* text) {
       return ObjectNameOf(box) + u'=' + QString::fromUtf8(text);
     };
+    // clang-format off
     *row("circle area, places 2, diameter 10") << N(c::圆面积) << QStringList{In(c::圆直径编辑框, "10")}
         << N(c::圆计算) << N(c::圆计算结果编辑框) << "78.5" << none;
     *row("circle, places 0 keeps 3.") << none
@@ -278,7 +288,9 @@ class MainWindowTest : public QObject {
         << N(c::圆计算结果编辑框) << "" << missing("最多可运算到小数点后1000位");
     *row("circle, places -1") << none << QStringList{In(c::圆周率小数点编辑框, "-1"), In(c::圆直径编辑框, "10")}
         << N(c::圆计算) << N(c::圆计算结果编辑框) << "" << missing("小数点位数不能为负数");
+    // clang-format on
 
+    // clang-format off
     *row("rectangle perimeter 3 by 4") << none << QStringList{In(c::矩形长, "3"), In(c::矩形宽, "4")}
         << N(c::矩形计算) << N(c::矩形计算结果) << "14" << none;
     *row("rectangle area 3 by 4") << N(c::矩形面积) << QStringList{In(c::矩形长, "3"), In(c::矩形宽, "4")}
@@ -292,8 +304,10 @@ class MainWindowTest : public QObject {
     *row("cuboid volume without height") << N(c::矩形体积)
         << QStringList{In(c::矩形长, "3"), In(c::矩形宽, "4")} << N(c::矩形计算) << N(c::矩形计算结果) << ""
         << missing("请输入矩形高");
+    // clang-format on
     // Infinities typed as 1 and 309 zeros: their sum of opposite signs is NaN.
     const QString huge = QStringLiteral("1") + QString(309, QLatin1Char('0'));
+    // clang-format off
     *row("rectangle perimeter of opposite infinities") << none
         << QStringList{N(c::矩形长) + u'=' + huge, N(c::矩形宽) + QStringLiteral("=-") + huge} << N(c::矩形计算)
         << N(c::矩形计算结果) << "1.#QNAN" << none;
@@ -304,7 +318,9 @@ class MainWindowTest : public QObject {
         << N(c::矩形计算结果) << "" << missing("请输入矩形长");
     *row("rectangle without width") << none << QStringList{In(c::矩形长, "3")} << N(c::矩形计算)
         << N(c::矩形计算结果) << "" << missing("请输入矩形宽");
+    // clang-format on
 
+    // clang-format off
     *row("triangle area 3, 4") << N(c::三角形面积) << QStringList{In(c::三角形底, "3"), In(c::三角形高, "4")}
         << N(c::三角型计算) << N(c::三角形计算结果) << "6" << none;
     *row("triangle perimeter note") << none << QStringList{In(c::三角形底, "3"), In(c::三角形高, "4")}
@@ -313,7 +329,9 @@ class MainWindowTest : public QObject {
         << N(c::三角形计算结果) << "" << missing("请输入三角形底");
     *row("triangle without height") << none << QStringList{In(c::三角形底, "3")} << N(c::三角型计算)
         << N(c::三角形计算结果) << "" << missing("请输入三角形高");
+    // clang-format on
 
+    // clang-format off
     *row("parallelogram area 3, 4") << N(c::平行四边形面积)
         << QStringList{In(c::平行四边形底, "3"), In(c::平行四边形高, "4")} << N(c::三角型计算1) << N(c::平行四边形计算结果)
         << "12" << none;
@@ -324,7 +342,9 @@ class MainWindowTest : public QObject {
         << N(c::平行四边形计算结果) << "" << missing("请输入平行四边形的底");
     *row("parallelogram without height") << none << QStringList{In(c::平行四边形底, "3")} << N(c::三角型计算1)
         << N(c::平行四边形计算结果) << "" << missing("请输入平行四边形的高");
+    // clang-format on
 
+    // clang-format off
     *row("trapezoid area 2, 4, 3") << N(c::梯形面积)
         << QStringList{In(c::梯形上底, "2"), In(c::梯形下底, "4"), In(c::梯形高, "3")} << N(c::三角型计算2)
         << N(c::梯形计算结果) << "9" << none;
@@ -337,13 +357,16 @@ class MainWindowTest : public QObject {
         << N(c::三角型计算2) << N(c::梯形计算结果) << "" << missing("请输入梯形的下底");
     *row("trapezoid without height") << none << QStringList{In(c::梯形上底, "2"), In(c::梯形下底, "4")}
         << N(c::三角型计算2) << N(c::梯形计算结果) << "" << missing("请输入梯形的高");
+    // clang-format on
 
+    // clang-format off
     *row("cylinder paused") << none << QStringList{In(c::圆柱底面半径, "1"), In(c::圆柱高, "2")}
         << N(c::三角型计算3) << N(c::圆柱计算结果) << "" << missing("暂停");
     *row("cone paused") << N(c::圆锥体积) << QStringList{} << N(c::三角型计算4) << N(c::圆锥计算结果) << ""
         << missing("暂停");
     *row("sphere paused") << none << QStringList{In(c::圆直径编辑框1, "3")} << N(c::三角型计算5)
         << N(c::三角形计算结果5) << "" << missing("暂停");
+    // clang-format on
   }
 
   void groupsGiveResultsAndMessages() {
@@ -390,9 +413,9 @@ class MainWindowTest : public QObject {
   }
 
   void radioGroupsAreIndependent() {
-    const std::string_view second[] = {control::圆面积,   control::矩形体积, control::三角形面积,
-                                       control::平行四边形面积, control::梯形面积, control::圆柱体积,
-                                       control::圆锥体积, control::三角形面积5};
+    const std::string_view second[] = {
+        control::圆面积,   control::矩形体积, control::三角形面积, control::平行四边形面积,
+        control::梯形面积, control::圆柱体积, control::圆锥体积,   control::三角形面积5};
     std::set<std::string_view> clicked;
     for (std::string_view radio : second) {
       Click(radio);
@@ -415,7 +438,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(form.ReadText(control::三角形计算结果), gbk);
     // A pasted character GBK cannot hold reaches the core as one byte that
     // ends the number.
-    Box(control::矩形长)->setText(QStringLiteral("12\U0001F600" "3"));
+    Box(control::矩形长)
+        ->setText(QStringLiteral("12\U0001F600"
+                                 "3"));
     QCOMPARE(form.ReadText(control::矩形长), std::string("12?3"));
     QVERIFY(form.IsSelected(control::圆周长));
     QVERIFY(!form.IsSelected(control::圆面积));
@@ -428,7 +453,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(velquist::testing::TooltipInspector::ToolLines(*host, Box(control::圆直径编辑框)),
              (QStringList{"圆周长公式=直径*π", "圆面积公式=π*(半径的平方)", "圆的半径=直径/2"}));
     // A volume needs the real height, so the tip speaks of perimeter and area.
-    QCOMPARE(velquist::testing::TooltipInspector::ToolLines(*host, Box(control::矩形高)), QStringList{"计算周长和面积时此项直接填1就可以了"});
+    QCOMPARE(velquist::testing::TooltipInspector::ToolLines(*host, Box(control::矩形高)),
+             QStringList{"计算周长和面积时此项直接填1就可以了"});
   }
 
   // The pointer goes where a click lands before it clicks, as a mouse's does.
@@ -464,7 +490,8 @@ class MainWindowTest : public QObject {
   }
 
   void doubleClickOnEmptyAreaDoesNothing() {
-    QTest::mouseDClick(velquist::testing::ClientArea(*window_), Qt::LeftButton, {}, QPoint(700, 540));
+    QTest::mouseDClick(velquist::testing::ClientArea(*window_), Qt::LeftButton, {},
+                       QPoint(700, 540));
     QTest::qWait(20);
     QCOMPARE(OpenedWindow(WindowDefinition::FormulaWindow), nullptr);
     QCOMPARE(velquist::testing::OpenTopLevels().size(), 1);

@@ -1,11 +1,11 @@
 // The message boxes: how a style word becomes a box, which code each button
 // gives, and the seam the other window tests answer boxes through.
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -66,6 +66,7 @@ class MessagesTest : public QObject {
     QTest::addColumn<QMessageBox::StandardButton>("defaultButton");
 
     const QMessageBox::StandardButtons ok = Button::Ok;
+    // clang-format off
     QTest::newRow("0: OK, no icon") << 0 << ok << QMessageBox::NoIcon << Button::Ok;
     QTest::newRow("0x10: stop") << 0x10 << ok << QMessageBox::Critical << Button::Ok;
     QTest::newRow("0x20: question") << 0x20 << ok << QMessageBox::Question << Button::Ok;
@@ -89,6 +90,7 @@ class MessagesTest : public QObject {
     QTest::newRow("7: no such button set") << 7 << ok << QMessageBox::NoIcon << Button::Ok;
     QTest::newRow("0x1040: system-modal bit") << 0x1040 << ok << QMessageBox::Information
                                               << Button::Ok;
+    // clang-format on
   }
 
   void styleWordChoosesButtonsIconAndDefault() {
@@ -110,7 +112,7 @@ class MessagesTest : public QObject {
     QCOMPARE(velquist::BuildMessageBox(QStringLiteral("x"), 0, std::nullopt)->windowTitle(),
              QStringLiteral("信息："));
     QCOMPARE(velquist::BuildMessageBox(QStringLiteral("x"), velquist::kStyleInformation,
-                                              QStringLiteral("计算结果"))
+                                       QStringLiteral("计算结果"))
                  ->windowTitle(),
              QStringLiteral("计算结果"));
   }
@@ -128,10 +130,12 @@ class MessagesTest : public QObject {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QMessageBox::Icon>("icon");
+    // clang-format off
     QTest::newRow("missing input") << int{velquist::kStyleOk} << QString() << QStringLiteral("信息：")
                                    << QMessageBox::NoIcon;
     QTest::newRow("perimeter note") << int{velquist::kStyleInformation} << QStringLiteral("计算结果")
                                     << QStringLiteral("计算结果") << QMessageBox::Information;
+    // clang-format on
   }
 
   void realBoxShowsCaptionIconAndButton() {
@@ -173,6 +177,7 @@ class MessagesTest : public QObject {
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("widened");  // beyond the width Qt alone gives it
     const QString shortText = QStringLiteral("请输入圆的直径");
+    // clang-format off
     QTest::newRow("default caption") << shortText << QString() << true;
     QTest::newRow("note caption") << QStringLiteral("三角形周长等于三条边之和")
                                   << QStringLiteral("计算结果") << true;
@@ -181,6 +186,7 @@ class MessagesTest : public QObject {
     // Qt itself widens such a box to the width of the screen, and no further.
     QTest::newRow("caption wider than the screen") << shortText << QString(400, QChar(u'题'))
                                                    << false;
+    // clang-format on
   }
 
   void boxIsWideEnoughForItsCaption() {
@@ -209,8 +215,9 @@ class MessagesTest : public QObject {
     QVERIFY(seen.size.width() >= std::min(captionWidth + 4 * 16, screenWidth));
     QVERIFY(seen.size.width() <= std::max(plainWidth, screenWidth));
     QCOMPARE(seen.size.width() > plainWidth, widened);
-    QCOMPARE(seen.size.width(),
-             std::max(plainWidth, std::min(velquist::MinimumMessageBoxWidth(caption), screenWidth)));
+    QCOMPARE(
+        seen.size.width(),
+        std::max(plainWidth, std::min(velquist::MinimumMessageBoxWidth(caption), screenWidth)));
     QVERIFY2(std::abs(seen.centreX - plainCentreX) <= 1,
              qPrintable(QStringLiteral("centre %1, Qt's %2").arg(seen.centreX).arg(plainCentreX)));
   }

@@ -95,8 +95,10 @@ std::map<QString, KnownMessage> ProgramMessages() {
 // reading it back: a text FloatToText writes is the text of its own value.
 bool InNumberTextStyle(const QString& text) {
   if (text == u"1.#INF" || text == u"-1.#INF" || text == u"1.#QNAN" || text == u"0") return true;
-  static const QRegularExpression plain(QStringLiteral(R"(^-?(?:([1-9]\d*)(?:\.(\d*[1-9]))?|0\.(0*)([1-9]\d*))$)"));
-  static const QRegularExpression exponent(QStringLiteral(R"(^-?[1-9](?:\.(\d*[1-9]))?e([+-])(\d{3})$)"));
+  static const QRegularExpression plain(
+      QStringLiteral(R"(^-?(?:([1-9]\d*)(?:\.(\d*[1-9]))?|0\.(0*)([1-9]\d*))$)"));
+  static const QRegularExpression exponent(
+      QStringLiteral(R"(^-?[1-9](?:\.(\d*[1-9]))?e([+-])(\d{3})$)"));
   int digits = 0;
   if (const auto p = plain.match(text); p.hasMatch()) {
     if (p.capturedLength(1) > 0) {
@@ -124,7 +126,8 @@ bool InNumberTextStyle(const QString& text) {
 // What leaving a dimension box must make of its text, from the reference, not
 // from the functions the box itself uses.
 QString Rewritten(const QString& text) {
-  std::string number = velquist::oracle::ReferenceDoubleText(velquist::oracle::ReferenceParse(velquist::ToGbk(text)));
+  std::string number = velquist::oracle::ReferenceDoubleText(
+      velquist::oracle::ReferenceParse(velquist::ToGbk(text)));
   if (number == "0") number.clear();
   return QString::fromLatin1(number.data(), static_cast<qsizetype>(number.size()));
 }
@@ -178,14 +181,15 @@ class Walk {
     if (kind < 50) return QStringLiteral(".");
     if (kind < 62) return QString(QChar(char16_t(0x20 + Below(0x5F))));  // printable ASCII
     if (kind < 72) {
-      static const char16_t fullWidth[] = {u'０', u'５', u'９', u'．', u'－', u'＋', u'ｅ', u'　', u'。'};
+      static const char16_t fullWidth[] = {u'０', u'５', u'９', u'．', u'－',
+                                           u'＋', u'ｅ', u'　', u'。'};
       return QString(QChar(fullWidth[Below(std::size(fullWidth))]));
     }
     if (kind < 85) return QString(QChar(char16_t(0x4E00 + Below(0x5000))));  // CJK ideographs
     // Characters GBK cannot hold: an emoji (two UTF-16 units), a Hangul
     // syllable, Thai, a combining accent, invisible formatting marks.
-    static const char32_t outside[] = {U'\U0001F600', U'\U0001F4A9', U'가', U'ก', U'\u0301',
-                                       U'\u00AD', U'\u200D', U'\uFEFF', U'\u2603'};
+    static const char32_t outside[] = {U'\U0001F600', U'\U0001F4A9', U'가',     U'ก',     U'\u0301',
+                                       U'\u00AD',     U'\u200D',     U'\uFEFF', U'\u2603'};
     return QString::fromUcs4(&outside[Below(std::size(outside))], 1);
   }
 
@@ -293,7 +297,8 @@ void MonkeyTest::initTestCase() {
   }
   for (QPushButton* button : window_->findChildren<QPushButton*>()) {
     clickables_.push_back(button);
-    connect(button, &QPushButton::clicked, this, [this, button] { clickedButtons_.insert(button); });
+    connect(button, &QPushButton::clicked, this,
+            [this, button] { clickedButtons_.insert(button); });
   }
   QCOMPARE(clickables_.size(), std::size_t{18 + 8});
   for (EditBox* box : boxes_) clickables_.push_back(box);
@@ -364,7 +369,8 @@ void MonkeyTest::Act(Walk& walk, Expectations& expect) {
     QApplication::clipboard()->setText(text);
     // Pasting is not filtered, and there is no length limit.
     if (box != nullptr && box->mode() != EditInputMode::ReadOnly) {
-      const qsizetype start = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+      const qsizetype start =
+          box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
       const qsizetype length = box->hasSelectedText() ? box->selectedText().size() : 0;
       expect.exact[box] = box->text().left(start) + text + box->text().mid(start + length);
     } else if (box != nullptr) {
@@ -415,7 +421,8 @@ QString MonkeyTest::Check(const std::map<EditBox*, QString>& before,
     if (radio == ObjectNameOf(control::圆周长) || radio == ObjectNameOf(control::圆面积)) {
       written[ObjectNameOf(control::圆直径编辑框)] = QString();
       written[ObjectNameOf(control::圆计算结果编辑框)] = QString();
-    } else if (radio == ObjectNameOf(control::矩形周长) || radio == ObjectNameOf(control::矩形面积)) {
+    } else if (radio == ObjectNameOf(control::矩形周长) ||
+               radio == ObjectNameOf(control::矩形面积)) {
       written[ObjectNameOf(control::矩形高)] = QStringLiteral("1");
     } else if (radio == ObjectNameOf(control::矩形体积)) {
       written[ObjectNameOf(control::矩形高)] = QString();
@@ -440,8 +447,10 @@ QString MonkeyTest::Check(const std::map<EditBox*, QString>& before,
     if (box->mode() == EditInputMode::ReadOnly) {
       if (now == old) continue;
       bool ownButton = false;
-      for (QPushButton* button : clickedButtons_) ownButton |= resultOf_.count(button) && resultOf_.at(button) == box;
-      if (!ownButton) return QStringLiteral("%1 changed to \"%2\" without its button").arg(name, now);
+      for (QPushButton* button : clickedButtons_)
+        ownButton |= resultOf_.count(button) && resultOf_.at(button) == box;
+      if (!ownButton)
+        return QStringLiteral("%1 changed to \"%2\" without its button").arg(name, now);
       if (!InNumberTextStyle(now)) return QStringLiteral("%1 shows \"%2\"").arg(name, now.left(40));
       continue;
     }

@@ -37,7 +37,8 @@ class QtWordsTest : public QObject {
         QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_zh_CN.qm");
     if (!QFileInfo::exists(catalogue)) {
       QSKIP(qPrintable(QStringLiteral("Qt's Chinese catalogue is not installed (%1; Debian: "
-                                      "qt6-translations-l10n)").arg(catalogue)));
+                                      "qt6-translations-l10n)")
+                           .arg(catalogue)));
     }
     velquist::InstallQtChineseTranslation();
     velquist::InstallQtChineseTranslation();  // a second call changes nothing
@@ -62,9 +63,10 @@ class QtWordsTest : public QObject {
     for (const QAction* action : menu->actions()) {
       if (!action->isSeparator()) words << Words(action->text());
     }
-    QCOMPARE(words, QStringList({QStringLiteral("撤消"), QStringLiteral("重做"), QStringLiteral("剪切"),
-                                 QStringLiteral("复制"), QStringLiteral("粘贴"), QStringLiteral("删除"),
-                                 QStringLiteral("全选")}));
+    QCOMPARE(words,
+             QStringList({QStringLiteral("撤消"), QStringLiteral("重做"), QStringLiteral("剪切"),
+                          QStringLiteral("复制"), QStringLiteral("粘贴"), QStringLiteral("删除"),
+                          QStringLiteral("全选")}));
   }
 
   void cleanup() { QVERIFY(QApplication::activeModalWidget() == nullptr); }

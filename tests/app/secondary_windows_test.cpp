@@ -16,9 +16,9 @@
 #include "app/window_opening_testing.h"
 #include "tests/app/ui_test_support.h"
 
-using velquist::testing::OpenedWindow;
 using velquist::OpenWindow;
 using velquist::WindowDefinition;
+using velquist::testing::OpenedWindow;
 
 Q_DECLARE_METATYPE(velquist::WindowDefinition)
 
@@ -41,23 +41,21 @@ class SecondaryWindowsTest : public QObject {
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-  void init() {
-    fixture_ = std::make_unique<velquist::testing::WindowTestFixture>();
-  }
-  void cleanup() {
-    velquist::testing::FinishWindowTest(fixture_);
-  }
+  void init() { fixture_ = std::make_unique<velquist::testing::WindowTestFixture>(); }
+  void cleanup() { velquist::testing::FinishWindowTest(fixture_); }
 
   void framesFollowTheirDefinitions_data() {
     QTest::addColumn<WindowDefinition>("definition");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QSize>("outer");
     QTest::addColumn<bool>("minimiseBox");
+    // clang-format off
     QTest::newRow("main") << WindowDefinition::MainWindow
                           << QStringLiteral("Velquist（双击窗口空白处查看运算公式）") << QSize(721, 590)
                           << true;
     QTest::newRow("formula") << WindowDefinition::FormulaWindow << QStringLiteral("运算公式")
                              << QSize(414, 440) << true;
+    // clang-format on
   }
 
   void framesFollowTheirDefinitions() {
@@ -86,11 +84,13 @@ class SecondaryWindowsTest : public QObject {
     QTest::addColumn<QSize>("screen");
     QTest::addColumn<QSize>("outer");
     QTest::addColumn<QPoint>("place");
+    // clang-format off
     QTest::newRow("main on 1024x768") << QSize(1024, 768) << QSize(721, 590) << QPoint(151, 89);
     QTest::newRow("odd difference") << QSize(800, 601) << QSize(414, 440) << QPoint(193, 80);
     // -81 / 2 is -40, not -41: the left edge lies off-screen by 40 pixels.
     QTest::newRow("screen narrower than main") << QSize(640, 480) << QSize(721, 590)
                                                << QPoint(-40, -55);
+    // clang-format on
   }
 
   void centringTruncatesTowardZero() {
@@ -145,10 +145,12 @@ class SecondaryWindowsTest : public QObject {
     QTest::addColumn<bool>("closes");
     for (auto [name, d] : {std::pair{"main", WindowDefinition::MainWindow},
                            std::pair{"formula", WindowDefinition::FormulaWindow}}) {
+      // clang-format off
       QTest::addRow("%s, Esc", name) << d << Qt::KeyboardModifiers() << true;
       QTest::addRow("%s, Shift+Esc", name) << d << Qt::KeyboardModifiers(Qt::ShiftModifier) << false;
       QTest::addRow("%s, Ctrl+Esc", name) << d << Qt::KeyboardModifiers(Qt::ControlModifier) << false;
       QTest::addRow("%s, Alt+Esc", name) << d << Qt::KeyboardModifiers(Qt::AltModifier) << false;
+      // clang-format on
     }
   }
 
@@ -173,11 +175,13 @@ class SecondaryWindowsTest : public QObject {
   void aboutBlocksTheOtherWindowsUntilClosed_data() {
     QTest::addColumn<bool>("formulaEnabledBefore");
     QTest::addColumn<WindowDefinition>("activeBefore");
+    // clang-format off
     QTest::newRow("both enabled before, main active")
         << true << WindowDefinition::MainWindow;
     QTest::newRow("both enabled before, formula active")
         << true << WindowDefinition::FormulaWindow;
     QTest::newRow("formula disabled before") << false << WindowDefinition::MainWindow;
+    // clang-format on
   }
 
   void aboutBlocksTheOtherWindowsUntilClosed() {
@@ -285,8 +289,9 @@ class SecondaryWindowsTest : public QObject {
     QCOMPARE(lines[0], QString());
     QVERIFY(lines[1].contains(QStringLiteral("Velquist")));
     QCOMPARE(lines[2], QString());
-    QCOMPARE(lines[3], QStringLiteral("如果对软件有什么不满意的地方或者是有什么错误或是意见建议请联系邮箱"
-                                      "（邮件标题请注明是关于Velquist的）"));
+    QCOMPARE(lines[3],
+             QStringLiteral("如果对软件有什么不满意的地方或者是有什么错误或是意见建议请联系邮箱"
+                            "（邮件标题请注明是关于Velquist的）"));
     QCOMPARE(lines[4], QString());
     QVERIFY(lines[5].startsWith(QStringLiteral("联系邮箱:")));
     QVERIFY(lines[5].contains(QStringLiteral("@example.com")));
@@ -306,8 +311,14 @@ class SecondaryWindowsTest : public QObject {
 
     const int mid = 74;
     const QRgb grey = 0xFF808080;
-    for (auto [x, y] : {std::pair{0, mid}, {7, mid}, {203, mid}, {196, mid}, {100, 0}, {100, 7},
-                        {100, 147}, {100, 140}}) {
+    for (auto [x, y] : {std::pair{0, mid},
+                        {7, mid},
+                        {203, mid},
+                        {196, mid},
+                        {100, 0},
+                        {100, 7},
+                        {100, 147},
+                        {100, 140}}) {
       QCOMPARE(Hex(PixelAt(image, x, y)), Hex(grey));
     }
     // Each side runs symmetrically across its eight pixels, brightest inside.
@@ -328,8 +339,8 @@ class SecondaryWindowsTest : public QObject {
     QCOMPARE(Hex(PixelAt(image, 195, 9)), Hex(0xFFFFFF00));
     int red = 0;
     for (int y = 8; y < 140; ++y) {
-      for (int x = 8; x < 196; ++x) red += qRed(PixelAt(image, x, y)) > 200 &&
-                                           qGreen(PixelAt(image, x, y)) < 60;
+      for (int x = 8; x < 196; ++x)
+        red += qRed(PixelAt(image, x, y)) > 200 && qGreen(PixelAt(image, x, y)) < 60;
     }
     QVERIFY2(red > 100, qPrintable(QString::number(red)));
   }

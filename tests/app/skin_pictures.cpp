@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
   QCursor::setPos(diameter->mapToGlobal(QPoint(30, 10)));
   const int wait = 3 * app.style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay);
   QTest::qWait(wait);
-  if (testing::TooltipInspector::Host() == nullptr || !testing::TooltipInspector::Host()->isVisible()) {
+  if (testing::TooltipInspector::Host() == nullptr ||
+      !testing::TooltipInspector::Host()->isVisible()) {
     qCritical("the diameter box's tip did not show");
     return 1;
   }

@@ -41,8 +41,9 @@ QRgb Dim(QRgb colour, int amount) { return Darker(QColor(colour), amount).rgb();
 // rectangle, worked out here independently of the painter.
 QRgb Bilinear(const CornerGradient& g, double fx, double fy) {
   auto at = [&](int (*channel)(QRgb)) {
-    const double v = channel(g.top_left) * (1 - fx) * (1 - fy) + channel(g.top_right) * fx * (1 - fy) +
-                     channel(g.bottom_left) * (1 - fx) * fy + channel(g.bottom_right) * fx * fy;
+    const double v = channel(g.top_left) * (1 - fx) * (1 - fy) +
+                     channel(g.top_right) * fx * (1 - fy) + channel(g.bottom_left) * (1 - fx) * fy +
+                     channel(g.bottom_right) * fx * fy;
     return static_cast<int>(std::lround(v));
   };
   return qRgb(at(qRed), at(qGreen), at(qBlue));
@@ -191,8 +192,7 @@ void SkinTest::pushButtonRingFollowsState() {
   QPushButton* button = form->button;
   MoveMouseAway(*form);
   switch (state) {
-    case ButtonState::Normal:
-      break;
+    case ButtonState::Normal: break;
     case ButtonState::Hot:
       QTest::mouseMove(button, button->rect().center());
       QVERIFY(button->underMouse());
@@ -207,9 +207,7 @@ void SkinTest::pushButtonRingFollowsState() {
       button->setFocus();
       QVERIFY(button->hasFocus());
       break;
-    case ButtonState::Disabled:
-      button->setEnabled(false);
-      break;
+    case ButtonState::Disabled: button->setEnabled(false); break;
   }
   const QImage image = Grab(button);
   if (state == ButtonState::Pressed) QTest::mouseRelease(button, Qt::LeftButton);
@@ -262,7 +260,8 @@ void SkinTest::radioMarkShowsHotAndSelectedStates() {
   // The 16-pixel mark is centred vertically; its dot and hot circle share the centre.
   const int top = (radio->height() - kRadioMarkSize) / 2;
   const QPoint centre(kRadioMarkSize / 2 - 1, top + kRadioMarkSize / 2 - 1);
-  const double at_centre = double(centre.x() - kRadioDotInset) / (kRadioMarkSize - 2 * kRadioDotInset - 1);
+  const double at_centre =
+      double(centre.x() - kRadioDotInset) / (kRadioMarkSize - 2 * kRadioDotInset - 1);
 
   radio->setChecked(false);
   QImage image = Grab(radio);
@@ -273,8 +272,8 @@ void SkinTest::radioMarkShowsHotAndSelectedStates() {
            qPrintable(Hex(unselected)));
 
   // The text starts 18 pixels from the left edge.
-  const QRect text = DarkBox(image, QRect(kRadioMarkSize, 0, radio->width() - kRadioMarkSize,
-                                          radio->height()));
+  const QRect text =
+      DarkBox(image, QRect(kRadioMarkSize, 0, radio->width() - kRadioMarkSize, radio->height()));
   QVERIFY(!text.isEmpty());
   QVERIFY2(text.left() >= kRadioTextX && text.left() <= kRadioTextX + 2,
            qPrintable(QString::number(text.left())));
@@ -352,18 +351,20 @@ void SkinTest::editFrameLines() {
   const QImage image = Grab(edit);
   const int w = image.width();
   const int h = image.height();
-  for (const QPoint& p : {QPoint(w / 2, 0), QPoint(0, h / 2), QPoint(w - 1, h / 2), QPoint(w / 2, h - 1)}) {
+  for (const QPoint& p :
+       {QPoint(w / 2, 0), QPoint(0, h / 2), QPoint(w - 1, h / 2), QPoint(w / 2, h - 1)}) {
     QCOMPARE(Hex(Pixel(image, p.x(), p.y())), Hex(outer));
   }
-  for (const QPoint& p : {QPoint(w / 2, 1), QPoint(1, h / 2), QPoint(w - 2, h / 2), QPoint(w / 2, h - 2)}) {
+  for (const QPoint& p :
+       {QPoint(w / 2, 1), QPoint(1, h / 2), QPoint(w - 2, h / 2), QPoint(w / 2, h - 2)}) {
     QCOMPARE(Hex(Pixel(image, p.x(), p.y())), Hex(inner));
   }
 }
 
 void SkinTest::laterMessageBoxOkButtonIsSkinned() {
   SetVisualStyle(kProgramSkinScheme);
-  QMessageBox box(QMessageBox::Information, QStringLiteral("信息："), QStringLiteral("请输入圆的直径"),
-                  QMessageBox::Ok);
+  QMessageBox box(QMessageBox::Information, QStringLiteral("信息："),
+                  QStringLiteral("请输入圆的直径"), QMessageBox::Ok);
   box.show();
   QVERIFY(QTest::qWaitForWindowExposed(&box));
   QAbstractButton* ok = box.button(QMessageBox::Ok);
@@ -417,7 +418,8 @@ void SkinTest::preparedSkinIsOffUntilTurnedOn() {
   QCOMPARE(Pictures(*form), skinned);
   QVERIFY(form->button->testAttribute(Qt::WA_Hover));
   QTest::mouseMove(form->button, form->button->rect().center());
-  QTRY_COMPARE(Hex(Pixel(Grab(form->button), form->button->width() / 2, 2)), Hex(kHotRing.top_left));
+  QTRY_COMPARE(Hex(Pixel(Grab(form->button), form->button->width() / 2, 2)),
+               Hex(kHotRing.top_left));
   form.reset();
   SetVisualStyle(0);
 
@@ -433,9 +435,11 @@ void SkinTest::preparedSkinIsOffUntilTurnedOn() {
 // The skin gives the menu bar's overflow button the system's picture only
 // when it is drawn; what it draws then is the system's picture.
 void SkinTest::menuBarOverflowPictureIsTheSystemOne() {
-  const QIcon system = QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+  const QIcon system =
+      QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
   SetVisualStyle(1);
-  const QIcon skinned = QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+  const QIcon skinned =
+      QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
   QVERIFY(!skinned.isNull());
   QCOMPARE(skinned.availableSizes(), system.availableSizes());
   for (int side : {8, 16, 32}) {

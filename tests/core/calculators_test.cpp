@@ -77,6 +77,7 @@ struct CircleCase {
 FormEvent CircleResult(std::string_view text) { return Wrote(c::圆计算结果编辑框, text); }
 
 TEST(CalculateCircle, WritesTheSelectedQuantityOrTheFirstFailingMessage) {
+  // clang-format off
   const std::vector<CircleCase> cases = {
       {"places 2, diameter 10, perimeter", "2", "10", {c::圆周长}, {CircleResult("31.4")}},
       {"places 2, diameter 10, area", "2", "10", {c::圆面积}, {CircleResult("78.5")}},
@@ -117,10 +118,12 @@ TEST(CalculateCircle, WritesTheSelectedQuantityOrTheFirstFailingMessage) {
       {"places -1, diameter empty", "-1", "", {c::圆周长}, {Showed(m::kDecimalPlacesNotNegative)}},
       {"diameter empty", "2", "", {c::圆周长}, {Showed(m::kEnterCircleDiameter)}},
   };
+  // clang-format on
   for (const CircleCase& row : cases) {
     SCOPED_TRACE(row.name);
     GlobalState state = StateWithPi();
-    FakeForm form = MakeForm({{c::圆周率小数点编辑框, row.places}, {c::圆直径编辑框, row.diameter}}, row.selected);
+    FakeForm form = MakeForm({{c::圆周率小数点编辑框, row.places}, {c::圆直径编辑框, row.diameter}},
+                             row.selected);
     CalculateCircle(form, state);
     EXPECT_EQ(form.events(), row.events);
   }
@@ -151,7 +154,8 @@ TEST(CalculateCircle, CutsPiAndFillsTheCellsBeforeAnyCheck) {
   for (const CircleCellsCase& row : cases) {
     SCOPED_TRACE(row.name);
     GlobalState state = StateWithPi();
-    FakeForm form = MakeForm({{c::圆周率小数点编辑框, row.places}, {c::圆直径编辑框, row.diameter}}, {});
+    FakeForm form =
+        MakeForm({{c::圆周率小数点编辑框, row.places}, {c::圆直径编辑框, row.diameter}}, {});
     CalculateCircle(form, state);
     EXPECT_EQ(state.TruncatedPiText, row.whole_pi ? kPiText : row.truncated);
     ExpectCell(state.PerimeterCell, row.perimeter, "PerimeterCell");
@@ -195,11 +199,13 @@ TEST(CalculateRectangle, WritesEachSelectedQuantity) {
   };
   for (const RectangleCase& row : cases) {
     const Texts texts = {{c::矩形长, row.length}, {c::矩形宽, row.width}, {c::矩形高, row.height}};
-    const std::pair<std::string_view, std::string_view> radios[] = {
-        {c::矩形周长, row.perimeter}, {c::矩形面积, row.area}, {c::矩形体积, row.volume}, {c::矩形表面积, row.surface}};
+    const std::pair<std::string_view, std::string_view> radios[] = {{c::矩形周长, row.perimeter},
+                                                                    {c::矩形面积, row.area},
+                                                                    {c::矩形体积, row.volume},
+                                                                    {c::矩形表面积, row.surface}};
     for (const auto& [radio, text] : radios) {
-      SCOPED_TRACE(std::string(row.length) + " x " + std::string(row.width) + " x " + std::string(row.height) +
-                   ", " + std::string(radio));
+      SCOPED_TRACE(std::string(row.length) + " x " + std::string(row.width) + " x " +
+                   std::string(row.height) + ", " + std::string(radio));
       GlobalState state = StateWithPi();
       FakeForm form = MakeForm(texts, {radio});
       CalculateRectangle(form, state);
@@ -228,6 +234,7 @@ void RunFormCases(const std::vector<FormCase>& cases) {
 
 TEST(CalculateRectangle, ChecksTheBoxesInOrderAndWritesInRadioOrder) {
   const Texts filled = {{c::矩形长, "3"}, {c::矩形宽, "4"}, {c::矩形高, "5"}};
+  // clang-format off
   RunFormCases({
       {"the perimeter needs the height too", CalculateRectangle, {{c::矩形长, "3"}, {c::矩形宽, "4"}}, {c::矩形周长},
        {Showed(m::kEnterRectangleHeight)}},
@@ -241,6 +248,7 @@ TEST(CalculateRectangle, ChecksTheBoxesInOrderAndWritesInRadioOrder) {
        {Wrote(c::矩形计算结果, "14"), Wrote(c::矩形计算结果, "12"), Wrote(c::矩形计算结果, "60"),
         Wrote(c::矩形计算结果, "94")}},
   });
+  // clang-format on
 }
 
 TEST(CalculateRectangle, FillsAllFourCellsBeforeTheChecks) {
@@ -258,12 +266,15 @@ TEST(CalculateRectangle, FillsAllFourCellsBeforeTheChecks) {
 // ----------------------------------------- triangle, parallelogram, trapezoid
 
 TEST(PlaneFigures, AreasNotesAndMessagesInOrder) {
-  const FormEvent triangle_note = Showed(m::kTrianglePerimeterNote, kStyleInformation, m::kResultTitle);
-  const FormEvent parallelogram_note = Showed(m::kParallelogramPerimeterNote, kStyleInformation, m::kResultTitle);
+  const FormEvent triangle_note =
+      Showed(m::kTrianglePerimeterNote, kStyleInformation, m::kResultTitle);
+  const FormEvent parallelogram_note =
+      Showed(m::kParallelogramPerimeterNote, kStyleInformation, m::kResultTitle);
   const FormEvent trapezoid_note = Showed(m::kTrapezoidPerimeterNote);
   const Texts triangle = {{c::三角形底, "3"}, {c::三角形高, "4"}};
   const Texts parallelogram = {{c::平行四边形底, "5"}, {c::平行四边形高, "3"}};
   const Texts trapezoid = {{c::梯形上底, "2"}, {c::梯形下底, "4"}, {c::梯形高, "3"}};
+  // clang-format off
   RunFormCases({
       {"triangle 3 by 4", CalculateTriangle, triangle, {c::三角形面积}, {Wrote(c::三角形计算结果, "6")}},
       {"triangle 1 by 1", CalculateTriangle, {{c::三角形底, "1"}, {c::三角形高, "1"}}, {c::三角形面积},
@@ -303,6 +314,7 @@ TEST(PlaneFigures, AreasNotesAndMessagesInOrder) {
        {Showed(m::kEnterTrapezoidHeight)}},
       {"trapezoid none selected", CalculateTrapezoid, trapezoid, {}, {}},
   });
+  // clang-format on
 }
 
 // Only the area cell belongs to these figures; it is filled before the
@@ -313,12 +325,14 @@ TEST(PlaneFigures, FillOnlyTheAreaCellBeforeTheChecks) {
     Calculator calculate;
     Texts texts;
     float area;
+    // clang-format off
   } cases[] = {
       {"triangle, base empty", CalculateTriangle, {{c::三角形高, "4"}}, 0.0f},
       {"parallelogram, height empty", CalculateParallelogram, {{c::平行四边形底, "5"}}, 0.0f},
       {"parallelogram, filled", CalculateParallelogram, {{c::平行四边形底, "5"}, {c::平行四边形高, "3"}}, 15.0f},
       {"trapezoid, upper base empty", CalculateTrapezoid, {{c::梯形下底, "4"}, {c::梯形高, "3"}}, 6.0f},
   };
+  // clang-format on
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     GlobalState state = StateWithPi();
@@ -348,6 +362,7 @@ struct ExtendedCase {
 };
 
 TEST(ExtendedPrecision, ResultsDependOnTheExtendedSteps) {
+  // clang-format off
   const std::vector<ExtendedCase> cases = {
       // πC × d is rounded to 64 bits, then to a double, then to a float: in
       // these two the first rounding lands exactly halfway between two
@@ -400,8 +415,10 @@ TEST(ExtendedPrecision, ResultsDependOnTheExtendedSteps) {
        {{c::矩形长, "358500"}, {c::矩形宽, "0.2"}, {c::矩形高, "2372.88"}}, c::矩形体积, c::矩形计算结果,
        "1.70136e+008", "1.70135e+008"},
   };
+  // clang-format on
   for (const ExtendedCase& row : cases) {
-    SCOPED_TRACE(std::string(row.name) + " (plain doubles give " + std::string(row.plain_doubles_give) + ")");
+    SCOPED_TRACE(std::string(row.name) + " (plain doubles give " +
+                 std::string(row.plain_doubles_give) + ")");
     GlobalState state = StateWithPi();
     FakeForm form = MakeForm(row.texts, {row.radio});
     row.calculate(form, state);
@@ -435,6 +452,7 @@ TEST(Calculators, TouchExactlyTheControlsOfTheirGroup) {
     std::vector<std::string_view> inputs;
     std::vector<std::string_view> radios;
     std::string_view result;
+    // clang-format off
   } groups[] = {
       {"circle", CalculateCircle, {c::圆周率小数点编辑框, c::圆直径编辑框}, {c::圆周长, c::圆面积}, c::圆计算结果编辑框},
       {"rectangle", CalculateRectangle, {c::矩形长, c::矩形宽, c::矩形高},
@@ -445,6 +463,7 @@ TEST(Calculators, TouchExactlyTheControlsOfTheirGroup) {
       {"trapezoid", CalculateTrapezoid, {c::梯形上底, c::梯形下底, c::梯形高}, {c::梯形周长, c::梯形面积},
        c::梯形计算结果},
   };
+  // clang-format on
   for (const auto& group : groups) {
     SCOPED_TRACE(group.name);
     FakeForm form;

@@ -30,7 +30,7 @@ std::string SpigotPiDigits() {
   while (c > 0) {
     std::int64_t d = 0;
     std::int64_t g = 2 * c;
-    for (int b = c;; ) {
+    for (int b = c;;) {
       d += f[b] * kBase;
       --g;
       f[b] = d % g;
@@ -76,7 +76,8 @@ bool DecodeGbk(iconv_t converter, std::string_view gbk, std::string& utf8) {
   std::size_t in_left = in.size();
   char* out_ptr = out.data();
   std::size_t out_left = out.size();
-  if (iconv(converter, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1)) return false;
+  if (iconv(converter, &in_ptr, &in_left, &out_ptr, &out_left) == static_cast<std::size_t>(-1))
+    return false;
   out.resize(out.size() - out_left);
   utf8 = out;
   return true;
@@ -101,11 +102,13 @@ const MessageCase kMessages[] = {
     {"kTrianglePerimeterNote", message::kTrianglePerimeterNote, "三角形周长等于三条边之和"},
     {"kEnterParallelogramBase", message::kEnterParallelogramBase, "请输入平行四边形的底"},
     {"kEnterParallelogramHeight", message::kEnterParallelogramHeight, "请输入平行四边形的高"},
-    {"kParallelogramPerimeterNote", message::kParallelogramPerimeterNote, "平行四边形周长等于四条边之和"},
+    {"kParallelogramPerimeterNote", message::kParallelogramPerimeterNote,
+     "平行四边形周长等于四条边之和"},
     {"kEnterTrapezoidUpperBase", message::kEnterTrapezoidUpperBase, "请输入梯形的上底"},
     {"kEnterTrapezoidLowerBase", message::kEnterTrapezoidLowerBase, "请输入梯形的下底"},
     {"kEnterTrapezoidHeight", message::kEnterTrapezoidHeight, "请输入梯形的高"},
-    {"kTrapezoidPerimeterNote", message::kTrapezoidPerimeterNote, "梯形周长计算公式为:上底+下底+两腰之和"},
+    {"kTrapezoidPerimeterNote", message::kTrapezoidPerimeterNote,
+     "梯形周长计算公式为:上底+下底+两腰之和"},
     {"kResultTitle", message::kResultTitle, "计算结果"},
     {"kPaused", message::kPaused, "暂停"},
 };

@@ -27,7 +27,8 @@ FormEvent Wrote(std::string_view box, std::string_view text) {
   return {FormEvent::Kind::kWrite, std::string(box), std::string(text), 0, std::nullopt};
 }
 
-FormEvent Showed(std::string_view message, std::int32_t style, std::optional<std::string_view> title) {
+FormEvent Showed(std::string_view message, std::int32_t style,
+                 std::optional<std::string_view> title) {
   FormEvent event{FormEvent::Kind::kMessage, std::string(message), {}, style, std::nullopt};
   if (title) event.title = std::string(*title);
   return event;

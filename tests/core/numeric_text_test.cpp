@@ -44,7 +44,9 @@ struct ParseCase {
 };
 
 void CheckParse(const std::vector<ParseCase>& cases) {
-  for (const ParseCase& c : cases) ExpectSameDouble(ParseNumber(c.text), c.want, std::string("\"") + c.text + "\" (" + c.reason + ")");
+  for (const ParseCase& c : cases)
+    ExpectSameDouble(ParseNumber(c.text), c.want,
+                     std::string("\"") + c.text + "\" (" + c.reason + ")");
 }
 
 TEST(ParseNumber, ReadsTheLongestNumberAtTheStart) {
@@ -103,7 +105,8 @@ TEST(ParseNumber, RangeLimitsKeepTheSign) {
       {"-1e-400", -0x0p+0, "underflow keeps the sign"},
       {"1.7976931348623157e308", 0x1.fffffffffffffp+1023, "DBL_MAX"},
       {"4.9406564584124654e-324", 0x0.0000000000001p-1022, "smallest subnormal"},
-      {"2.4703282292062328e-324", 0x0.0000000000001p-1022, "just above half the smallest subnormal"},
+      {"2.4703282292062328e-324", 0x0.0000000000001p-1022,
+       "just above half the smallest subnormal"},
       {"2.4703282292062327e-324", 0x0p+0, "just below half the smallest subnormal"},
       {"1e99999", kInf, "huge exponent"},
       {"1e-99999", 0x0p+0, "huge negative exponent"},
@@ -144,10 +147,12 @@ TEST(ParseNumber, ExponentAbove5200CountsAs5201) {
   const std::string tiny_mantissa = "0." + std::string(4900, '0') + "1";
   ExpectSameDouble(ParseNumber(tiny_mantissa + "e9999"), 0x1.7e43c8800759cp+996, "clamped to 5201");
   ExpectSameDouble(ParseNumber(tiny_mantissa + "d5201"), 0x1.7e43c8800759cp+996, "written 5201");
-  ExpectSameDouble(ParseNumber(tiny_mantissa + "e5200"), 0x1.31cfd3999f7bp+993, "5200 is taken as written");
+  ExpectSameDouble(ParseNumber(tiny_mantissa + "e5200"), 0x1.31cfd3999f7bp+993,
+                   "5200 is taken as written");
   // 10^5000 × 10^-5201 = 1e-201
   const std::string huge_mantissa = "1" + std::string(5000, '0');
-  ExpectSameDouble(ParseNumber(huge_mantissa + "e-70000"), 0x1.39874ddd8c623p-668, "negative clamp");
+  ExpectSameDouble(ParseNumber(huge_mantissa + "e-70000"), 0x1.39874ddd8c623p-668,
+                   "negative clamp");
   ExpectSameDouble(ParseNumber("1e-201"), 0x1.39874ddd8c623p-668, "reference");
 }
 
@@ -170,13 +175,14 @@ TEST(ParseNumber, ExactTiesTakeTheSmallerMagnitude) {
       {"288230376151900001", 0x1.0000000000b7ep+58, "one above that tie"},
       {"1.00000000000000033306690738754696212708950042724609375", 0x1.0000000000001p+0,
        "1 + 3×2^-53, a tie with fraction digits"},
-      {"1.00000000000000033306690738754696212708950042724609376", 0x1.0000000000002p+0, "one unit above"},
+      {"1.00000000000000033306690738754696212708950042724609376", 0x1.0000000000002p+0,
+       "one unit above"},
   });
   // A long tie, a million digits with trailing zeros, is still a tie.
-  ExpectSameDouble(ParseNumber("9007199254740995." + std::string(1'000'000, '0')), 0x1.0000000000001p+53,
-                   "million-digit tie");
-  ExpectSameDouble(ParseNumber("9007199254740995." + std::string(1'000'000, '0') + "1"), 0x1.0000000000002p+53,
-                   "million digits just above a tie");
+  ExpectSameDouble(ParseNumber("9007199254740995." + std::string(1'000'000, '0')),
+                   0x1.0000000000001p+53, "million-digit tie");
+  ExpectSameDouble(ParseNumber("9007199254740995." + std::string(1'000'000, '0') + "1"),
+                   0x1.0000000000002p+53, "million digits just above a tie");
 }
 
 // Ties of hundreds of digits, written out by the independent oracle.
@@ -186,6 +192,7 @@ TEST(ParseNumber, LongExactTies) {
     double want;
     const char* reason;
   };
+  // clang-format off
   const Case cases[] = {
       {0x0000000000000001, 0x0p+0, "half the smallest subnormal gives zero"},
       {0x0000000000000002, 0x0.0000000000001p-1022, "between the two smallest subnormals"},
@@ -195,6 +202,7 @@ TEST(ParseNumber, LongExactTies) {
       {0x7fe0000000000000, 0x1.fffffffffffffp+1022, "just below 2^1023, an integer of 308 digits"},
       {0x7ff0000000000000, 0x1.fffffffffffffp+1023, "between DBL_MAX and 2^1024"},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const oracle::Decimal tie = oracle::LowerMidpoint(c.upper_bits);
     const std::string text = oracle::ScientificText(tie);
@@ -202,7 +210,8 @@ TEST(ParseNumber, LongExactTies) {
     ExpectSameDouble(ParseNumber("-" + text), -c.want, std::string(c.reason) + " (negative)");
     // One more digit moves it above the midpoint: now the upper neighbour.
     const std::string above = oracle::ScientificText({tie.digits + "1", tie.exponent});
-    ExpectSameDouble(ParseNumber(above), std::bit_cast<double>(c.upper_bits), std::string(c.reason) + " (above)");
+    ExpectSameDouble(ParseNumber(above), std::bit_cast<double>(c.upper_bits),
+                     std::string(c.reason) + " (above)");
   }
 }
 
@@ -212,20 +221,25 @@ TEST(ParseNumber, LongMantissas) {
       "3.14159265358979323846264338327950288419716939937510582097494459230781640628620899862803482534211706798214808651"
       "328230664709384460955058223172535940812848111745028410270193852110555964462294895493038196";
   for (std::size_t length = 17; length <= pi.size(); ++length) {
-    ExpectSameDouble(ParseNumber(pi.substr(0, length)), 0x1.921fb54442d18p+1, "π, " + std::to_string(length) + " bytes");
+    ExpectSameDouble(ParseNumber(pi.substr(0, length)), 0x1.921fb54442d18p+1,
+                     "π, " + std::to_string(length) + " bytes");
   }
-  ExpectSameDouble(ParseNumber("0." + std::string(1'000'000, '3')), 0x1.5555555555555p-2, "a million threes");
-  ExpectSameDouble(ParseNumber(std::string(400, '0') + "1" + std::string(308, '0')), 0x1.1ccf385ebc8ap+1023,
-                   "leading zeros do not count");
+  ExpectSameDouble(ParseNumber("0." + std::string(1'000'000, '3')), 0x1.5555555555555p-2,
+                   "a million threes");
+  ExpectSameDouble(ParseNumber(std::string(400, '0') + "1" + std::string(308, '0')),
+                   0x1.1ccf385ebc8ap+1023, "leading zeros do not count");
   ExpectSameDouble(ParseNumber("1" + std::string(309, '0')), kInf, "310 digits overflow");
-  ExpectSameDouble(ParseNumber("0." + std::string(330, '0') + "1"), 0x0p+0, "far below the smallest subnormal");
+  ExpectSameDouble(ParseNumber("0." + std::string(330, '0') + "1"), 0x0p+0,
+                   "far below the smallest subnormal");
 }
 
 // Every line of the public corpus: the F64 column, except that an exact tie
 // whose ties-to-even answer is the larger magnitude gives the smaller one.
 TEST(ParseNumber, PublicCorpus) {
-  const std::filesystem::path dir = std::filesystem::path(VELQUIST_SHARED_DIR) / "testdata" / "parse-number-corpus";
-  if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "corpus not found at " << dir << ": check skipped";
+  const std::filesystem::path dir =
+      std::filesystem::path(VELQUIST_SHARED_DIR) / "testdata" / "parse-number-corpus";
+  if (!std::filesystem::is_directory(dir))
+    GTEST_SKIP() << "corpus not found at " << dir << ": check skipped";
   std::size_t lines = 0;
   std::size_t ties = 0;
   std::size_t failures = 0;
@@ -242,8 +256,8 @@ TEST(ParseNumber, PublicCorpus) {
       ++lines;
       const double got = ParseNumber(text);
       if (Bits(got) != want && ++failures <= 20) {
-        ADD_FAILURE() << entry.path().filename() << ": \"" << text << "\" gives " << Hex(got) << ", want "
-                      << Hex(std::bit_cast<double>(want));
+        ADD_FAILURE() << entry.path().filename() << ": \"" << text << "\" gives " << Hex(got)
+                      << ", want " << Hex(std::bit_cast<double>(want));
       }
     }
   }
@@ -257,20 +271,24 @@ TEST(ParseNumber, PublicCorpus) {
 // the 64-bit word, sit next to ties, or run past 19 digits, against glibc's
 // correctly rounded strtod with the smaller-magnitude rule for ties.
 TEST(ParseNumber, EveryPowerOfTenAgreesWithTheExactReading) {
+  // clang-format off
   const char* const significands[] = {
       "1", "5", "9007199254740993", "4503599627370497", "1234567890123456789",
       "9999999999999999999", "18446744073709551615", "9007199254740993000000001",
       "2.2250738585072011", "4.9406564584124654",
   };
+  // clang-format on
   int failures = 0;
   for (const char* significand : significands) {
     for (int q = -350; q <= 312; ++q) {
       const std::string text = std::string(significand) + "e" + std::to_string(q);
       auto want = Bits(std::strtod(text.c_str(), nullptr));
-      if ((want & 1) == 0 && want != 0x7ff0000000000000 && oracle::IsLowerMidpoint(text, want)) --want;
+      if ((want & 1) == 0 && want != 0x7ff0000000000000 && oracle::IsLowerMidpoint(text, want))
+        --want;
       const double got = ParseNumber(text);
       if (Bits(got) != want && ++failures <= 20) {
-        ADD_FAILURE() << "\"" << text << "\" gives " << Hex(got) << ", want " << Hex(std::bit_cast<double>(want));
+        ADD_FAILURE() << "\"" << text << "\" gives " << Hex(got) << ", want "
+                      << Hex(std::bit_cast<double>(want));
       }
     }
   }
@@ -282,6 +300,7 @@ TEST(TextToDouble, FoldsFullWidthFormsFirst) {
     const char* text;
     double want;
     const char* reason;
+    // clang-format off
   } cases[] = {
       {"\xA3\xB1\xA3\xB2\xA3\xAE\xA3\xB5", 0x1.9p+3, "１２．５"},
       {"\xA3\xAD\xA3\xB3", -0x1.8p+1, "－３"},
@@ -292,6 +311,7 @@ TEST(TextToDouble, FoldsFullWidthFormsFirst) {
       {"\xA3\xB3\xA1\xA3\xA3\xB1\xA3\xB4", 0x1.8p+1, "３。１４: the ideographic full stop ends it"},
       {"\xD6\xD0" "5", 0x0p+0, "a Chinese character before the digits"},
   };
+  // clang-format on
   for (const auto& c : cases) ExpectSameDouble(TextToDouble(c.text), c.want, c.reason);
 }
 
@@ -300,6 +320,7 @@ TEST(FoldFullWidth, TableAndPairing) {
     std::string text;
     std::string want;
     const char* reason;
+    // clang-format off
   } cases[] = {
       {"\xA1\xA1", " ", "ideographic space"},
       {"\xA1\xAB", "~", "full-width tilde"},
@@ -315,6 +336,7 @@ TEST(FoldFullWidth, TableAndPairing) {
       {"12\xA3", "12", "a lone lead byte at the end is dropped"},
       {"", "", "empty"},
   };
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(FoldFullWidth(c.text), c.want) << c.reason;
 }
 
@@ -338,7 +360,8 @@ TEST(TextToFloat, NarrowsTheDouble) {
   };
   for (const auto& c : cases) {
     const float got = TextToFloat(c.text);
-    EXPECT_EQ(Bits(got), Bits(c.want)) << c.reason << ": got " << Hex(got) << ", want " << Hex(c.want);
+    EXPECT_EQ(Bits(got), Bits(c.want))
+        << c.reason << ": got " << Hex(got) << ", want " << Hex(c.want);
   }
 }
 
@@ -477,14 +500,16 @@ TEST(DoubleToText, ThirteenDigitsAfterSeventeen) {
       {0x1.fffffffffffffp+1023, "1.797693134862e+308", "DBL_MAX"},
       {1e300, "1e+300", "large power of ten"},
   };
-  for (const DoubleCase& c : cases) EXPECT_EQ(DoubleToText(c.v), c.want) << c.reason << " (" << Hex(c.v) << ")";
+  for (const DoubleCase& c : cases)
+    EXPECT_EQ(DoubleToText(c.v), c.want) << c.reason << " (" << Hex(c.v) << ")";
 }
 
 TEST(DoubleToText, MatchesAnExactOracleOnASeededSweep) {
   std::mt19937_64 random(20261211);
   std::vector<double> values;
   for (int i = 0; i < 20000; ++i) {
-    const double v = std::bit_cast<double>((random() & ~(std::uint64_t{0x7ff} << 52)) | (random() % 0x7ff) << 52);
+    const double v = std::bit_cast<double>((random() & ~(std::uint64_t{0x7ff} << 52)) |
+                                           (random() % 0x7ff) << 52);
     values.push_back(v);
   }
   // Values with a half at the 14th or 18th digit, the ones rounding can get wrong.
@@ -529,7 +554,8 @@ TEST(Power, Squares) {
   ExpectSameDouble(Power(-3, 2), 9, "(-3)²");
   ExpectSameDouble(Power(-0.0, 2), 0.0, "(-0)² is +0");
   ExpectSameDouble(Power(-kInf, 2), kInf, "(-inf)² is +inf");
-  ExpectSameDouble(Power(0x1.fffffep+127 / 2, 2), 0x1.fffffc000002p+253, "half FLT_MAX squared is exact");
+  ExpectSameDouble(Power(0x1.fffffep+127 / 2, 2), 0x1.fffffc000002p+253,
+                   "half FLT_MAX squared is exact");
   ExpectSameDouble(Power(1e200, 2), kInf, "overflow");
 }
 

@@ -105,7 +105,8 @@ Decimal ReadDecimal(std::string_view text) {
   const std::size_t first = all.find_first_not_of('0');
   if (first == std::string::npos) return {};
   const std::size_t end = all.find_last_not_of('0') + 1;
-  return {all.substr(first, end - first), whole_digits - 1 - static_cast<std::int64_t>(first) + exponent};
+  return {all.substr(first, end - first),
+          whole_digits - 1 - static_cast<std::int64_t>(first) + exponent};
 }
 
 Decimal ExactDecimal(double x) {
@@ -162,7 +163,8 @@ double ReferenceParse(std::string_view text) {
       exponent_negative = text[j] == '-';
       ++j;
     }
-    for (; j < n && IsDigit(text[j]); ++j) exponent = std::min<std::int64_t>(exponent * 10 + (text[j] - '0'), 5201);
+    for (; j < n && IsDigit(text[j]); ++j)
+      exponent = std::min<std::int64_t>(exponent * 10 + (text[j] - '0'), 5201);
     if (exponent_negative) exponent = -exponent;
   }
 

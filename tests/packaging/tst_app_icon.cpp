@@ -16,12 +16,14 @@ class TestAppIcon : public QObject {
   void offersEveryRenderedSize() {
     const QList<QSize> sizes = velquist::VelquistIcon().availableSizes();
     for (int side : {16, 32, 48, 64, 128, 256})
-      QVERIFY2(sizes.contains(QSize(side, side)), qPrintable(QStringLiteral("no %1 px rendering").arg(side)));
+      QVERIFY2(sizes.contains(QSize(side, side)),
+               qPrintable(QStringLiteral("no %1 px rendering").arg(side)));
   }
 
   void eachSizeShowsTheBlueTileAndTheLightDisc_data() {
     QTest::addColumn<int>("side");
-    for (int side : {16, 32, 64, 256}) QTest::newRow(qPrintable(QStringLiteral("%1 px").arg(side))) << side;
+    for (int side : {16, 32, 64, 256})
+      QTest::newRow(qPrintable(QStringLiteral("%1 px").arg(side))) << side;
   }
 
   void eachSizeShowsTheBlueTileAndTheLightDisc() {
