@@ -116,6 +116,16 @@ class DesktopScreensTest : public QObject {
           "XDG_CONFIG_HOME", "DESKTOP_SESSION", "GDK_SCALE"}) {
       environment.remove(QString::fromLatin1(name));
     }
+    // Under the sanitizers, a program started on a bare X server without a
+    // session bus leaves libdbus's connection attempt, and with the GTK theme
+    // a few bytes of GLib's, allocated at exit, which would fail the Esc
+    // check; this test judges pictures, and the window tests that run the
+    // program's code in-process judge its leaks.
+    const QString sanitizer = environment.value(QStringLiteral("ASAN_OPTIONS"));
+    if (!sanitizer.isEmpty()) {
+      environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                         sanitizer + QStringLiteral(":detect_leaks=0"));
+    }
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("DISPLAY"), display);
     environment.insert(QStringLiteral("HOME"), gnomeHome_ + (gnome ? "" : "/plain"));
