@@ -7,7 +7,9 @@ place) and what the program says to it (WAYLAND_DEBUG=client).
 - a message box and the About window are given a parent (set_parent) and
   stay above the main window after a click on it, keeping the focus, so that
   Esc still closes them; a box minimised with the button Qt draws on it comes
-  back with the main window when that is clicked;
+  back with the main window when that is clicked where the compositor brings
+  children back with their parent (Weston 10; Weston 14 does not, and the run
+  says so), and takes Esc either way;
 - "查看运算公式" on the open formula window lying behind the main window
   brings it to the front where the compositor offers xdg-activation; Weston 10
   offers none, and the run says so instead of judging.
@@ -49,7 +51,9 @@ def start_weston(s):
     s.platform = "wayland"
 
 
-_POINTER_ARRIVED = re.compile(r"wl_pointer@\d+\.(?:enter|motion)\(")
+# WAYLAND_DEBUG names an object wl_pointer@3 (libwayland 1.21, Debian 12) or
+# wl_pointer#3 (1.23, Debian 13).
+_POINTER_ARRIVED = re.compile(r"wl_pointer[@#]\d+\.(?:enter|motion)\(")
 
 
 def weston_click(s, x, y, settle=0.1):
@@ -75,6 +79,14 @@ def weston_click(s, x, y, settle=0.1):
                 raise
     s.xdotool("click", "1")
     time.sleep(settle)
+
+
+def weston_version():
+    """Weston's version as a tuple of numbers, (10, 0, 1) on Debian 12."""
+    out = subprocess.run(["weston", "--version"], capture_output=True, text=True,
+                         timeout=10).stdout
+    match = re.search(r"(\d+(?:\.\d+)*)", out)
+    return tuple(int(part) for part in match.group(1).split(".")) if match else (0,)
 
 
 def scene(s):
@@ -146,7 +158,7 @@ def body(program):
                 open_box()
                 wait_until(lambda: view(s, title), 10, what=f'"{title}" in Weston')
                 said = s.log_text("program")[log_before:]
-                parents = re.findall(r"xdg_toplevel@\d+\.set_parent\(([^)]*)\)", said)
+                parents = re.findall(r"xdg_toplevel[@#]\d+\.set_parent\(([^)]*)\)", said)
                 assert parents and all(p != "nil" for p in parents), \
                     f"set_parent sent for the box: {parents}"
                 expect(lambda: titles(s)[:2], [title, mw.TITLE], "the stacking before the click",
@@ -172,9 +184,18 @@ def body(program):
                    timeout=3)
             x, y = spot_outside((None, left, top, right, bottom), view(s, mw.TITLE))
             weston_click(s, x, y, settle=0.5)
-            # Weston brings a window's children back with it.
-            expect(lambda: titles(s)[:2], [MESSAGE_CAPTION, mw.TITLE],
-                   "the stacking after a click on the main window", timeout=3)
+            if weston_version() < (11,):
+                # Weston 10 brings a window's children back with it.
+                expect(lambda: titles(s)[:2], [MESSAGE_CAPTION, mw.TITLE],
+                       "the stacking after a click on the main window", timeout=3)
+            else:
+                # Later Westons leave a minimised child where it is, and
+                # xdg-shell gives a client no way to restore a window it has
+                # minimised; the box is still there and still takes Esc.
+                time.sleep(1)
+                print(f"note: Weston {'.'.join(map(str, weston_version()))} does not bring the "
+                      "minimised box back with the main window (shown: "
+                      f"{view(s, MESSAGE_CAPTION) is not None})", flush=True)
             s.key("Escape", settle=0.3)
             wait_until(lambda: view(s, MESSAGE_CAPTION) is None, 5, what="the box to close")
 
@@ -203,7 +224,7 @@ def body(program):
              stays_above(lambda: click_in_main("圆计算"), MESSAGE_CAPTION)),
             ("About has a parent and stays above the main window after a click on it",
              stays_above(lambda: open_help_item(2), ABOUT_TITLE)),
-            ("a minimised message box comes back above the main window when that is clicked",
+            ("a minimised message box comes back with the main window and takes Esc",
              minimised_box_comes_back),
             ("查看运算公式 on the formula window behind the main window",
              formula_brought_forward),
