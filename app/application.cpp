@@ -155,6 +155,7 @@ int RunApplication(int argc, char** argv) {
   // Only the end-of-program rule ends the run, not Qt's own idea of it.
   QApplication::setQuitOnLastWindowClosed(false);
   PrepareVisualStyle();
+  UseStyleColours();
   InstallQtChineseTranslation();
   // Before any window exists, so that every one is built and laid out with it.
   UseInterfaceFont();

@@ -4,11 +4,13 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QString>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QToolTip>
 #include <QWidget>
 
 #include "app/balloon_tooltip.h"
@@ -45,6 +47,21 @@ void PrepareVisualStyle() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
   if (qobject_cast<const SkinStyle*>(QApplication::style()) != nullptr) return;
   QApplication::setStyle(new SkinStyle(0, CreateSystemStyle(SystemStyleName())));
+}
+
+void UseStyleColours() {
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
+  const QPalette colours = QApplication::style()->standardPalette();
+  QApplication::setPalette(colours);
+  // The classes Qt gives a palette of the platform theme's own, which the
+  // application's palette does not replace.
+  for (const char* kind :
+       {"QToolButton", "QAbstractButton", "QCheckBox", "QRadioButton", "QHeaderView",
+        "QAbstractItemView", "QMessageBoxLabel", "QTabBar", "QLabel", "QGroupBox", "QMenu",
+        "QMenuBar", "QTextEdit", "QTextControl", "QLineEdit"}) {
+    QApplication::setPalette(colours, kind);
+  }
+  QToolTip::setPalette(colours);
 }
 
 bool SetVisualStyle(int scheme) {
