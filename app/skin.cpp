@@ -52,15 +52,9 @@ void PrepareVisualStyle() {
 void UseStyleColours() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) return;
   const QPalette colours = QApplication::style()->standardPalette();
+  // Setting the application's palette also drops the palettes a theme gave
+  // single classes of control; the tooltips' palette is kept apart.
   QApplication::setPalette(colours);
-  // The classes Qt gives a palette of the platform theme's own, which the
-  // application's palette does not replace.
-  for (const char* kind :
-       {"QToolButton", "QAbstractButton", "QCheckBox", "QRadioButton", "QHeaderView",
-        "QAbstractItemView", "QMessageBoxLabel", "QTabBar", "QLabel", "QGroupBox", "QMenu",
-        "QMenuBar", "QTextEdit", "QTextControl", "QLineEdit"}) {
-    QApplication::setPalette(colours, kind);
-  }
   QToolTip::setPalette(colours);
 }
 

@@ -12,11 +12,11 @@ namespace velquist {
 // then take the skin without a change of style, and are polished once.
 void PrepareVisualStyle();
 
-// Gives the application, and every kind of control a platform theme may
-// colour on its own, the palette of the application's style. The skin's
-// frames and gradients are drawn against those colours; a desktop theme's
-// palette (Qt's GTK theme takes GNOME's since Qt 6.5, light or dark) would
-// put grey edit boxes and a different window colour beneath them.
+// Gives the application, every kind of control and the tooltips the palette
+// of the application's style. The skin's frames and gradients are drawn
+// against those colours; a desktop theme's palette (Qt's GTK theme takes
+// GNOME's since Qt 6.5, light or dark) would put grey edit boxes and a
+// different window colour beneath them.
 void UseStyleColours();
 
 // 1, 2 or 3 turn the skin on with that colour scheme for every push button,

@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 
 #include <cmath>
 #include <memory>
@@ -97,6 +99,7 @@ class SkinTest : public QObject {
   void turningOffGivesSystemLookBack();
   void preparedSkinIsOffUntilTurnedOn();
   void menuBarOverflowPictureIsTheSystemOne();
+  void styleColoursReplaceAThemesPalettes();
 
  private:
   // A window with the kinds of control the program skins, made before the
@@ -445,6 +448,35 @@ void SkinTest::menuBarOverflowPictureIsTheSystemOne() {
   for (int side : {8, 16, 32}) {
     QCOMPARE(skinned.pixmap(side, side).toImage(), system.pixmap(side, side).toImage());
   }
+}
+
+// A desktop theme colours the application and single classes of control (Qt
+// 6.5's GTK theme: GNOME's window colour, grey edit boxes); the program's own
+// colours replace all of them, the tooltips' included.
+void SkinTest::styleColoursReplaceAThemesPalettes() {
+  const QPalette before = QApplication::palette();
+  QPalette themed = before;
+  themed.setColor(QPalette::Window, QColor(250, 249, 248));
+  themed.setColor(QPalette::Base, QColor(235, 235, 235));
+  themed.setColor(QPalette::ToolTipBase, QColor(40, 40, 40));
+  QApplication::setPalette(themed);
+  QApplication::setPalette(themed, "QLineEdit");
+  QApplication::setPalette(themed, "QLabel");
+  QToolTip::setPalette(themed);
+
+  UseStyleColours();
+  const QPalette standard = QApplication::style()->standardPalette();
+  QWidget window;
+  QLineEdit box(&window);
+  QLabel label(&window);
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Text}) {
+    QCOMPARE(window.palette().color(role), standard.color(role));
+    QCOMPARE(box.palette().color(role), standard.color(role));
+    QCOMPARE(label.palette().color(role), standard.color(role));
+  }
+  QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), standard.color(QPalette::ToolTipBase));
+  QApplication::setPalette(before);
+  QToolTip::setPalette(before);
 }
 
 QTEST_MAIN(SkinTest)
