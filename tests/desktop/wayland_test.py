@@ -12,7 +12,7 @@ place) and what the program says to it (WAYLAND_DEBUG=client).
   says so), and takes Esc either way;
 - "查看运算公式" on the open formula window lying behind the main window
   brings it to the front where the compositor offers xdg-activation; Weston 10
-  offers none, and the run says so instead of judging.
+  and 14 offer none, and the run says so instead of judging.
 
 Each case starts from a fresh program on the same compositor."""
 
@@ -111,6 +111,7 @@ def body(program):
         s.start_display()
         s.start_buses()
         start_weston(s)
+        weston = weston_version()
 
         def start():
             s.start_program(extra_env={"WAYLAND_DEBUG": "client"})
@@ -184,7 +185,7 @@ def body(program):
                    timeout=3)
             x, y = spot_outside((None, left, top, right, bottom), view(s, mw.TITLE))
             weston_click(s, x, y, settle=0.5)
-            if weston_version() < (11,):
+            if weston < (11,):
                 # Weston 10 brings a window's children back with it.
                 expect(lambda: titles(s)[:2], [MESSAGE_CAPTION, mw.TITLE],
                        "the stacking after a click on the main window", timeout=3)
@@ -193,7 +194,7 @@ def body(program):
                 # xdg-shell gives a client no way to restore a window it has
                 # minimised; the box is still there and still takes Esc.
                 time.sleep(1)
-                print(f"note: Weston {'.'.join(map(str, weston_version()))} does not bring the "
+                print(f"note: Weston {'.'.join(map(str, weston))} does not bring the "
                       "minimised box back with the main window (shown: "
                       f"{view(s, MESSAGE_CAPTION) is not None})", flush=True)
             s.key("Escape", settle=0.3)
